@@ -1,0 +1,20 @@
+#!/bin/sh
+# Runs the converter on the examples in a fresh folder and shows the console
+# dialogue and the converted text (code page 1250 shown as UTF-8).
+set -eu
+zodidezi=$1
+examples=$2
+work=$3
+
+rm -rf "$work"
+mkdir -p "$work"
+cp "$examples"/*.zib "$work"/
+cd "$work"
+
+echo "\$ zodidezi '*.zib'"
+"$zodidezi" '*.zib'
+for text in *.txt; do
+    echo
+    echo "--- $text (code page 1250, shown as UTF-8) ---"
+    iconv -f CP1250 -t UTF-8 "$text" | tr -d '\r'
+done

@@ -1,0 +1,16 @@
+// Opening an output without ever replacing or extending an existing file
+// unasked.
+#pragma once
+
+#include "platform/stream.hpp"
+
+#include <string>
+
+// The remembered answer of the existing-file question: 0 until the user
+// answers "all", then the key ('1' overwrite, '2' append) it repeats.
+extern int collision_answer;
+
+// 1 when `output` (closed, failure state clear) is open for writing on
+// `path`: created new, or after the question overwritten or appended to.
+// 0 when it is not open; the reason has been printed.
+int open_output(output_stream& output, const std::string& path);
