@@ -60,10 +60,8 @@ void output_flush(output_stream& output)
 
 int output_close(output_stream& output)
 {
-    if (output.file == no_file)
-        return 1;
     output_flush(output);
-    if (!file_close(output.file))
+    if (output.file != no_file && !file_close(output.file))
         output.failed = true;
     output.file = no_file;
     return !output.failed;
