@@ -13,8 +13,15 @@ cd "$work"
 
 echo "\$ zodidezi '*.zib'"
 "$zodidezi" '*.zib'
-for text in *.txt; do
+for text in cizi.txt pozdrav.txt slovensky.txt; do
     echo
     echo "--- $text (code page 1250, shown as UTF-8) ---"
-    iconv -f CP1250 -t UTF-8 "$text" | tr -d '\r'
+    iconv -f CP1250 -t UTF-8 "$text" | tr -d '\r' | awk 1
 done
+
+echo
+echo "\$ zodidezi '*.zib' vse.txt"
+"$zodidezi" '*.zib' vse.txt
+echo
+echo "--- vse.txt (code page 1250, shown as UTF-8) ---"
+iconv -f CP1250 -t UTF-8 vse.txt | tr -d '\r' | awk 1

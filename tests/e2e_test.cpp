@@ -53,6 +53,19 @@ lines per_file(const lines& body, bool finished = true)
     return all;
 }
 
+// A merged run into `name`: its mode line, the body, and the finish.
+lines merged(const std::string& name, const lines& body, bool finished = true)
+{
+    lines all = {"Vystup bude spojen do jednoho souboru " + name, ""};
+    all.insert(all.end(), body.begin(), body.end());
+    if (finished)
+        all.insert(all.end(), {"", "Ok."});
+    return all;
+}
+
+// What stands between two sources in a merged output, as the file holds it.
+const std::string separator = "\r\n\r\n\r\n" + std::string(32, '-') + "\r\n\r\n\r\n";
+
 lines question(const std::string& path, const std::string& then)
 {
     lines all = {"Nelze vytvorit vystupni soubor " + path + " nebo takovy soubor jiz existuje.", choices};
@@ -320,6 +333,108 @@ INSTANTIATE_TEST_SUITE_P(
         e2e_case{"no console declines", {"a.zib"}, {{"a.zib", cast_zib}, {"a.txt", "old"}},
                  per_file(lines{"a.zib --> a.txt"} + question("a.txt", "decline"), false), {}, {}, false,
                  console_kind::none}),
+    name_of);
+
+const std::string big_zib(100000, 'A');  // more than an output buffer holds
+
+INSTANTIATE_TEST_SUITE_P(
+    Merged, Transcript,
+    testing::Values(
+        e2e_case{"worked example",
+                 {"texty\\*.zib", "vse.txt"},
+                 {{"texty/a.zib", cast_zib}, {"texty/b.zib", ruze_zib}},
+                 merged("vse.txt", {"a.zib --> vse.txt", "b.zib --> vse.txt"}),
+                 {{"vse.txt", cast_txt + separator + ruze_txt}}},
+        e2e_case{"one source, no separator", {"zdroj.zib", "cil.txt"}, {{"zdroj.zib", cast_zib}},
+                 merged("cil.txt", {"zdroj.zib --> cil.txt"}), {{"cil.txt", cast_txt}}},
+        e2e_case{"three sources, two separators, text without a last line end",
+                 {"*.zib", "cil.txt"},
+                 {{"a.zib", ruze_zib}, {"b.zib", cast_zib}, {"c.zib", pes_zib}},
+                 merged("cil.txt", {"a.zib --> cil.txt", "b.zib --> cil.txt", "c.zib --> cil.txt"}),
+                 {{"cil.txt", ruze_txt + separator + cast_txt + separator + pes_txt}}},
+        e2e_case{"output beside the sources, named as typed",
+                 {"texty\\*.zib", "texty\\vse.txt"},
+                 {{"texty/a.zib", cast_zib}},
+                 merged("texty\\vse.txt", {"a.zib --> texty\\vse.txt"}),
+                 {{"texty/vse.txt", cast_txt}}},
+        e2e_case{"other extension kept", {"a.zib", "cil.doc"}, {{"a.zib", pes_zib}},
+                 merged("cil.doc", {"a.zib --> cil.doc"}), {{"cil.doc", pes_txt}}},
+        e2e_case{"no extension added", {"a.zib", "cil"}, {{"a.zib", pes_zib}}, merged("cil", {"a.zib --> cil"}),
+                 {{"cil", pes_txt}}},
+        e2e_case{"nothing matches, created empty", {"*.zib", "cil.txt"}, {}, merged("cil.txt", {}),
+                 {{"cil.txt", ""}}},
+        e2e_case{"nothing matches, overwrite empties", {"*.zib", "cil.txt"}, {{"cil.txt", "old"}},
+                 merged("cil.txt", question("cil.txt", "Prepsat.")), {{"cil.txt", ""}}, {"1"}},
+        e2e_case{"nothing matches, append leaves it", {"*.zib", "cil.txt"}, {{"cil.txt", "old"}},
+                 merged("cil.txt", question("cil.txt", "Pripojit na konec.")), {}, {"2"}},
+        e2e_case{"asked once before the walk, 3 acts like 1",
+                 {"*.zib", "cil.txt"},
+                 {{"a.zib", cast_zib}, {"b.zib", ruze_zib}, {"cil.txt", "old"}},
+                 merged("cil.txt", question("cil.txt", "Prepsat.") + lines{"a.zib --> cil.txt", "b.zib --> cil.txt"}),
+                 {{"cil.txt", cast_txt + separator + ruze_txt}},
+                 {"3"}},
+        e2e_case{"append after a last 0x1A, separators only between sources, 4 acts like 2",
+                 {"*.zib", "cil.txt"},
+                 {{"a.zib", cast_zib}, {"b.zib", ruze_zib}, {"cil.txt", "old\x1A"}},
+                 merged("cil.txt",
+                        question("cil.txt", "Pripojit na konec.") + lines{"a.zib --> cil.txt", "b.zib --> cil.txt"}),
+                 {{"cil.txt", "old\x1A" + cast_txt + separator + ruze_txt}},
+                 {"4"}},
+        e2e_case{"declined: no search and the file untouched",
+                 {"*.zib", "cil.txt"},
+                 {{"a.zib", cast_zib}, {"cil.txt", "old"}},
+                 merged("cil.txt", question("cil.txt", "decline"), false),
+                 {},
+                 {"x"}},
+        e2e_case{"folder of the output does not exist",
+                 {"*.zib", "nic\\cil.txt"},
+                 {{"a.zib", cast_zib}},
+                 merged("nic\\cil.txt", question("nic\\cil.txt", "Prepsat.") + lines{"Chyba. Nelze prepsat."}, false),
+                 {},
+                 {"1"}},
+        e2e_case{"third of five does not open",
+                 {"*.zib", "cil.txt"},
+                 {{"a.zib", cast_zib}, {"b.zib", ruze_zib}, {"c.zib", "<dir>"}, {"d.zib", pes_zib}, {"e.zib", pes_zib}},
+                 merged("cil.txt", {"a.zib --> cil.txt", "b.zib --> cil.txt", "Vstupni soubor c.zib nelze otevrit."},
+                        false),
+                 {{"cil.txt", cast_txt + separator + ruze_txt}}},
+        e2e_case{"the output among the sources is skipped, or the run would never end",
+                 {"*.txt", "vse.txt"},
+                 {{"a.txt", cast_zib}, {"b.txt", ruze_zib}},
+                 merged("vse.txt", {"a.txt --> vse.txt", "b.txt --> vse.txt", "vse.txt --> vse.txt", same_file}),
+                 {{"vse.txt", cast_txt + separator + ruze_txt}}},
+        e2e_case{"an output that names a source, overwritten by choice, is skipped",
+                 {"*.zib", "b.zib"},
+                 {{"a.zib", cast_zib}, {"b.zib", ruze_zib}, {"c.zib", pes_zib}},
+                 merged("b.zib", question("b.zib", "Prepsat.")
+                                     + lines{"a.zib --> b.zib", "b.zib --> b.zib", same_file, "c.zib --> b.zib"}),
+                 {{"b.zib", cast_txt + separator + pes_txt}},
+                 {"1"}},
+        e2e_case{"a long output name",
+                 {"a.zib", long_folder + "\\" + long_name + ".txt"},
+                 {{"a.zib", pes_zib}, {long_folder, "<dir>"}},
+                 merged(long_folder + "\\" + long_name + ".txt", {"a.zib --> " + long_folder + "\\" + long_name + ".txt"}),
+                 {{long_folder + "/" + long_name + ".txt", pes_txt}}},
+        e2e_case{"a failed write is known at the close",
+                 {"*.zib", "/dev/full"},
+                 {{"a.zib", cast_zib}, {"b.zib", ruze_zib}},
+                 merged("/dev/full", question("/dev/full", "Prepsat.")
+                                         + lines{"a.zib --> /dev/full", "b.zib --> /dev/full",
+                                                 "Chyba pri zapisu do vystupniho souboru /dev/full."},
+                        false),
+                 {},
+                 {"1"},
+                 true},
+        e2e_case{"a failed write is known after the source in hand",
+                 {"*.zib", "/dev/full"},
+                 {{"a.zib", big_zib}, {"b.zib", ruze_zib}},
+                 merged("/dev/full", question("/dev/full", "Prepsat.")
+                                         + lines{"a.zib --> /dev/full",
+                                                 "Chyba pri zapisu do vystupniho souboru /dev/full."},
+                        false),
+                 {},
+                 {"1"},
+                 true}),
     name_of);
 
 // Every other key declines, and keys without a character are taken whole.

@@ -50,13 +50,15 @@ void print_message(std::string_view before, const std::string& path, std::string
     console_end_line();
 }
 
-// True when `path` names the very file that `source` reads, whatever the
-// spelling: such an output would destroy its own source.
-bool is_source_itself(const source_stream& source, const std::string& path)
+// The text written before every source of a merged output but the first.
+constexpr std::string_view merge_separator = "\n\n\n--------------------------------\n\n\n";
+
+// True when `written` is the very file that `source` reads, whatever its
+// name: converting it would destroy the source, or never end.
+bool is_source_itself(const source_stream& source, int identified, const file_identity& written)
 {
     file_identity read{};
-    file_identity written{};
-    return file_identity_of(source.file, read) && path_identity(path, written) && same_file(read, written);
+    return identified && file_identity_of(source.file, read) && same_file(read, written);
 }
 
 }  // namespace
@@ -88,10 +90,16 @@ int run(int argc, const char* const* argv)
     std::string pattern;
     split_argument(argument, directory, pattern);
 
-    console_line("Vystupni soubor(y) maji automaticky koncovku .txt");
+    const bool merged = argc == 3;
+    if (merged)
+        print_message("Vystup bude spojen do jednoho souboru ", argv[2], "");
+    else
+        console_line("Vystupni soubor(y) maji automaticky koncovku .txt");
     console_line("");
 
     output_stream output;
+    if (merged && !open_output(output, argv[2]))
+        return 0;
     for (const std::string& entry : find_entries(argument)) {
         const std::string source_path = directory + entry;
         source_stream source;
@@ -99,9 +107,11 @@ int run(int argc, const char* const* argv)
             print_message("Vstupni soubor ", source_path, " nelze otevrit.");
             return 0;
         }
-        const std::string output_name = output_name_for(entry);
-        const std::string output_path = directory + output_name;
-        const bool own_output = is_source_itself(source, output_path);
+        const std::string output_name = merged ? argv[2] : output_name_for(entry);
+        const std::string output_path = merged ? output_name : directory + output_name;
+        file_identity written{};
+        const int identified = merged ? file_identity_of(output.file, written) : path_identity(output_path, written);
+        const bool own_output = is_source_itself(source, identified, written);
         if (!own_output)
             ++files_done;
 
@@ -114,14 +124,21 @@ int run(int argc, const char* const* argv)
             continue;
         }
 
-        if (!open_output(output, output_path))
+        if (merged && files_done >= 2)
+            output_write(output, merge_separator);
+        if (!merged && !open_output(output, output_path))
             return 0;
         convert_file(source, output);
         source_close(source);
-        if (!output_close(output)) {
+        // A merged output stays open; its failures are known once the buffer is written.
+        if (merged ? output.failed : !output_close(output)) {
             print_message("Chyba pri zapisu do vystupniho souboru ", output_path, ".");
             return 0;
         }
+    }
+    if (merged && !output_close(output)) {
+        print_message("Chyba pri zapisu do vystupniho souboru ", argv[2], ".");
+        return 0;
     }
 
     console_line("");
