@@ -165,7 +165,18 @@ run_result run_converter(const fs::path& folder, const run_options& options)
     std::size_t keys_sent = 0;
     bool signalled = false;
     int open_pipes = (out_pipe[0] >= 0 ? 1 : 0) + 1;
+    int status = 0;
+    bool exited = false;
+    auto read_until = deadline;
     while (open_pipes > 0) {
+        // Helpers of the program (wine's) may hold the pipes open after it
+        // ends; what it wrote has arrived shortly after.
+        if (!exited && ::waitpid(child, &status, WNOHANG) == child) {
+            exited = true;
+            read_until = clock_type::now() + std::chrono::milliseconds(500);
+        }
+        if (exited && clock_type::now() > read_until)
+            break;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock_type::now());
         if (left.count() <= 0) {
             result.timed_out = true;
@@ -205,14 +216,13 @@ run_result run_converter(const fs::path& folder, const run_options& options)
         }
     }
 
-    int status = 0;
-    while (!result.timed_out && ::waitpid(child, &status, WNOHANG) == 0) {
+    while (!exited && !result.timed_out && ::waitpid(child, &status, WNOHANG) == 0) {
         if (clock_type::now() > deadline)
             result.timed_out = true;
         else
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    if (result.timed_out) {
+    if (result.timed_out && !exited) {
         ::kill(child, SIGKILL);
         ::waitpid(child, &status, 0);
     }

@@ -180,6 +180,11 @@ INSTANTIATE_TEST_SUITE_P(
                  {{"texty/a.zib", cast_zib}, {"texty/b.zib", ruze_zib}},
                  per_file({"a.zib --> a.txt", "b.zib --> b.txt"}),
                  {{"texty/a.txt", cast_txt}, {"texty/b.txt", ruze_txt}}},
+        e2e_case{"a folder name with a blank reaches the program whole",
+                 {"moje texty\\*.zib"},
+                 {{"moje texty/a.zib", cast_zib}},
+                 per_file({"a.zib --> a.txt"}),
+                 {{"moje texty/a.txt", cast_txt}}},
         e2e_case{"slash then backslash",
                  {"a/b\\*.zib"},
                  {{"a/b/x.zib", cast_zib}},
@@ -190,8 +195,9 @@ INSTANTIATE_TEST_SUITE_P(
                  {{"a/b/x.zib", cast_zib}, {"a/x.zib", ruze_zib}},
                  per_file({"x.zib --> x.txt"}),
                  {{"a/b/x.txt", cast_txt}}},
+        // Under Windows c:\ is a drive, here a folder named c: (not so under wine).
         e2e_case{"drive-like folder", {"c:\\*.zib"}, {{"c:/a.zib", pes_zib}}, per_file({"a.zib --> a.txt"}),
-                 {{"c:/a.txt", pes_txt}}},
+                 {{"c:/a.txt", pes_txt}}, {}, true},
         e2e_case{"name without wildcard in another letter case",
                  {"ZDROJ.ZIB"},
                  {{"zdroj.zib", ruze_zib}},
@@ -207,8 +213,9 @@ INSTANTIATE_TEST_SUITE_P(
                  per_file({"ZDROJ.ZIB --> ZDROJ.txt"}), {{"ZDROJ.txt", pes_txt}}},
         e2e_case{"name without a dot", {"dopis"}, {{"dopis", pes_zib}}, per_file({"dopis --> dopis.txt"}),
                  {{"dopis.txt", pes_txt}}},
+        // Windows drops a last dot from every path, so there no file has one.
         e2e_case{"name ending in a dot", {"dopis."}, {{"dopis.", pes_zib}}, per_file({"dopis. --> dopis.txt"}),
-                 {{"dopis.txt", pes_txt}}},
+                 {{"dopis.txt", pes_txt}}, {}, true},
         e2e_case{"two dots", {"a.b.zib"}, {{"a.b.zib", pes_zib}}, per_file({"a.b.zib --> a.b.txt"}),
                  {{"a.b.txt", pes_txt}}},
         e2e_case{"extension only", {".zib"}, {{".zib", pes_zib}}, per_file({".zib --> .txt"}),
@@ -442,6 +449,8 @@ class DecliningKey : public testing::TestWithParam<const char*> {};
 
 TEST_P(DecliningKey, LeavesTheFileAndEndsTheRun)
 {
+    if (under_wine() && std::string(GetParam()) == "\x03")
+        GTEST_SKIP() << "wine leaves signals on at the terminal, so Ctrl+C interrupts instead of arriving as a key";
     scratch_dir dir;
     const tree files = {{"a.zib", cast_zib}, {"a.txt", "old"}, {"b.zib", pes_zib}};
     make_tree(dir.path, files);
@@ -506,6 +515,7 @@ TEST(Console, ClosedConsoleDropsMessagesAndTheRunGoesOn)
     options.args = {"*.zib"};
     options.console_closed = true;
     const run_result result = run_converter(dir.path, options);
+    EXPECT_FALSE(result.timed_out);
     EXPECT_EQ(result.exit_status, 0) << describe(result);
     EXPECT_EQ(escaped(result.errors), "");
     EXPECT_EQ(read_bytes(dir.path / "a.txt"), cast_txt);
@@ -515,7 +525,7 @@ TEST(Console, ClosedConsoleDropsMessagesAndTheRunGoesOn)
 TEST(ExistingOutput, ReadOnlyFileIsNotReplacedOrExtended)
 {
     if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes read-only files";
+        GTEST_SKIP() << "root writes read-only files, also under wine";
     struct row {
         const char* key;
         const char* decision;
