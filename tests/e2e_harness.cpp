@@ -92,6 +92,11 @@ void wait_for_key_read(int master)
         argv.push_back(word.data());
     argv.push_back(nullptr);
     ::signal(SIGPIPE, SIG_DFL);
+    if (options.ignored_signal != 0)
+        ::signal(options.ignored_signal, SIG_IGN);
+    if (options.user != -1 && (::setgid(static_cast<gid_t>(options.user)) != 0
+                               || ::setuid(static_cast<uid_t>(options.user)) != 0))
+        ::_exit(124);
     ::execvp(argv[0], argv.data());
     ::_exit(127);
 }
@@ -210,7 +215,8 @@ run_result run_converter(const fs::path& folder, const run_options& options)
             ::kill(child, options.signal_at_question);
             signalled = true;
         }
-        while (options.signal_at_question == 0 && keys_sent < options.keys.size() && keys_sent < questions) {
+        while ((options.signal_at_question == 0 || signalled) && keys_sent < options.keys.size()
+               && keys_sent < questions) {
             wait_for_key_read(master);
             write_all(master, options.keys[keys_sent++]);
         }

@@ -23,7 +23,9 @@ struct run_options {
     std::string typed_ahead;    // written to the terminal before the start
     std::string stdin_bytes;    // for stdin_redirected
     bool console_closed = false;  // the reader of standard output goes away at once
-    int signal_at_question = 0;   // sent instead of a key at the first question
+    int signal_at_question = 0;   // sent at the first question, before any key
+    int ignored_signal = 0;       // the program starts with this signal ignored
+    int user = -1;                // the program runs as this user id, when not -1
 };
 
 struct run_result {

@@ -160,6 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
                     match_case{"a??", "a", 1}, match_case{"a?b", "a.b", 0},
                     match_case{"zdroj.zib", "ZDROJ.ZIB", 1}, match_case{"zdroj.zib", "zdroj.zi", 0},
                     match_case{"a*b*c", "aXbYbZc", 1}, match_case{"", "a", 0},
+                    match_case{"a\"", "a\"", 1}, match_case{"x<y", "xzzy", 0},  // legal name characters here
                     match_case{"\xE1*", "\xC1x", 0}),  // only ASCII letters fold
     [](const testing::TestParamInfo<match_case>& tested) {
         return std::to_string(tested.index) + "_" + case_name(std::string(tested.param.pattern) + "_" + tested.param.name);

@@ -1,7 +1,8 @@
 // Windows files through CreateFileA, the mapping of file_posix.cpp: create
-// new is CREATE_NEW, overwrite CREATE_ALWAYS, append OPEN_ALWAYS with
-// FILE_APPEND_DATA only, so every write lands at the end and nothing looks
-// for an end-of-file marker. Nobody is denied reading or writing.
+// new is CREATE_NEW, overwrite OPEN_ALWAYS and a cut to length 0, append
+// OPEN_ALWAYS with FILE_APPEND_DATA only, so every write lands at the end and
+// nothing looks for an end-of-file marker. Nobody is denied reading or
+// writing.
 #include "platform/file.hpp"
 #include "platform/windows_path.hpp"
 
@@ -44,13 +45,19 @@ int file_open_output(const std::string& path, open_way way, native_file& file)
     DWORD disposition = CREATE_NEW;
     switch (way) {
     case open_way::create_new: break;
-    case open_way::overwrite: disposition = CREATE_ALWAYS; break;
+    // CREATE_ALWAYS would refuse hidden and system files; they are cut below.
+    case open_way::overwrite: disposition = OPEN_ALWAYS; break;
     case open_way::append:
         access = FILE_APPEND_DATA | SYNCHRONIZE;
         disposition = OPEN_ALWAYS;
         break;
     }
-    return take(create_file(path, access, share_all, disposition, FILE_ATTRIBUTE_NORMAL), file);
+    const HANDLE handle = create_file(path, access, share_all, disposition, FILE_ATTRIBUTE_NORMAL);
+    if (handle != INVALID_HANDLE_VALUE && way == open_way::overwrite && !::SetEndOfFile(handle)) {
+        ::CloseHandle(handle);
+        return 0;
+    }
+    return take(handle, file);
 }
 
 std::size_t file_read(native_file file, unsigned char* buffer, std::size_t size)

@@ -33,22 +33,28 @@ void restore_modes()
     }
 }
 
-// The process ends by the signal as it would have, but with the terminal as
-// it was found.
+// The signal then acts as it would have, but with the terminal as it was
+// found.
 void restore_and_die(int signal)
 {
     restore_modes();
-    ::signal(signal, SIG_DFL);
+    for (int i = 0; i < 3; ++i)
+        if (restoring_signals[i] == signal)
+            ::sigaction(signal, &previous_actions[i], nullptr);
     ::raise(signal);
 }
 
+// Signals that the process ignores (under nohup, say) stay ignored.
 void catch_signals()
 {
     struct sigaction action {};
     action.sa_handler = restore_and_die;
     ::sigemptyset(&action.sa_mask);
-    for (int i = 0; i < 3; ++i)
-        ::sigaction(restoring_signals[i], &action, &previous_actions[i]);
+    for (int i = 0; i < 3; ++i) {
+        ::sigaction(restoring_signals[i], nullptr, &previous_actions[i]);
+        if (previous_actions[i].sa_handler != SIG_IGN)
+            ::sigaction(restoring_signals[i], &action, nullptr);
+    }
 }
 
 void release_signals()
@@ -128,7 +134,12 @@ int read_console_key()
     if (!open_terminal() || !switch_modes())
         return no_console;
     int key = read_byte(-1);
-    if (key == escape) {
+    if (key >= 0xC2 && key <= 0xF4) {
+        // A UTF-8 terminal sends one letter as several bytes: take them all.
+        const int continuations = key >= 0xF0 ? 3 : key >= 0xE0 ? 2 : 1;
+        for (int i = 0; i < continuations; ++i)
+            read_byte(sequence_gap_ms);
+    } else if (key == escape) {
         const int second = read_byte(sequence_gap_ms);
         if (second >= 0) {
             consume_sequence(second);

@@ -28,9 +28,10 @@ int key_code(const KEY_EVENT_RECORD& key)
     const DWORD alt = LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED;
     const DWORD ctrl = LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED;
     const auto character = static_cast<unsigned char>(key.uChar.AsciiChar);
-    // Alt with a key is no character, as on other consoles; AltGr (Alt and
-    // Ctrl together) types characters.
-    if (character != 0 && !((key.dwControlKeyState & alt) && !(key.dwControlKeyState & ctrl)))
+    // Alt with a key is no character, as the old console read had it and as
+    // on a terminal; AltGr (Alt and Ctrl together) types characters.
+    const bool alt_only = (key.dwControlKeyState & alt) && !(key.dwControlKeyState & ctrl);
+    if (character != 0 && !alt_only)
         return character;
     return (key.dwControlKeyState & ENHANCED_KEY) ? extended_key : key_without_character;
 }

@@ -1,28 +1,30 @@
 #include "platform/wildcard.hpp"
 
-#include <string>
 #include <vector>
 
 namespace {
 
 // The pattern is first rewritten into the DOS wildcards that Windows itself
-// matches with.
-constexpr char any_run = '*';
-constexpr char dos_star = '<';  // * before a dot: never takes the last dot
-constexpr char dos_qm = '>';    // ?: one character, or none before a dot or the end
-constexpr char dos_dot = '"';   // a dot, or the end of the name
+// matches with; as tokens above the byte values, literal characters stay
+// themselves.
+constexpr int any_run = 0x100;   // *
+constexpr int dos_star = 0x101;  // * before a dot: never takes the last dot
+constexpr int dos_qm = 0x102;    // ?: one character, or none before a dot or the end
+constexpr int dos_dot = 0x103;   // a dot, or the end of the name
 
-std::string dos_form(std::string_view pattern)
+std::vector<int> dos_form(std::string_view pattern)
 {
-    std::string form(pattern);
-    for (std::size_t i = 0; i < form.size(); ++i) {
+    std::vector<int> form;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
         const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
         if (pattern[i] == '?')
-            form[i] = dos_qm;
-        else if (pattern[i] == '*' && next == '.')
-            form[i] = dos_star;
+            form.push_back(dos_qm);
+        else if (pattern[i] == '*')
+            form.push_back(next == '.' ? dos_star : any_run);
         else if (pattern[i] == '.' && (next == '?' || next == '*' || next == '\0'))
-            form[i] = dos_dot;
+            form.push_back(dos_dot);
+        else
+            form.push_back(static_cast<unsigned char>(pattern[i]));
     }
     return form;
 }
@@ -37,7 +39,7 @@ unsigned char upper(char c)
 
 int wildcard_match(std::string_view pattern, std::string_view name)
 {
-    const std::string form = dos_form(pattern);
+    const std::vector<int> form = dos_form(pattern);
     const std::size_t last_dot = name.rfind('.');
     const std::size_t columns = name.size() + 1;
     // reachable[i * columns + j]: form[0, i) can match name[0, j).
@@ -47,7 +49,7 @@ int wildcard_match(std::string_view pattern, std::string_view name)
         for (std::size_t j = 0; j <= name.size(); ++j) {
             if (!reachable[i * columns + j] || i == form.size())
                 continue;
-            const char p = form[i];
+            const int p = form[i];
             const bool more = j < name.size();
             auto reach = [&](std::size_t pi, std::size_t nj) { reachable[pi * columns + nj] = 1; };
             switch (p) {
@@ -74,7 +76,7 @@ int wildcard_match(std::string_view pattern, std::string_view name)
                     reach(i + 1, j);
                 break;
             default:
-                if (more && upper(name[j]) == upper(p))
+                if (more && upper(name[j]) == upper(static_cast<char>(p)))
                     reach(i + 1, j + 1);
             }
         }
