@@ -1,4 +1,5 @@
 #include "platform/console.hpp"
+#include "platform/file.hpp"
 
 #include <windows.h>
 
@@ -9,13 +10,5 @@ int console_write(const char* bytes, std::size_t size)
     const HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
     if (out == INVALID_HANDLE_VALUE || out == nullptr)
         return 0;
-    while (size != 0) {
-        const DWORD chunk = size > 0x10000 ? 0x10000 : static_cast<DWORD>(size);
-        DWORD put = 0;
-        if (!::WriteFile(out, bytes, chunk, &put, nullptr) || put == 0)
-            return 0;
-        bytes += put;
-        size -= put;
-    }
-    return 1;
+    return file_write(reinterpret_cast<native_file>(out), reinterpret_cast<const unsigned char*>(bytes), size);
 }
