@@ -1,7 +1,7 @@
 // Writes code page 1250 text (from standard input) as Zibol text (to
 // standard output), the inverse of the converter's table. It makes the
 // example sources; a character that Zibol cannot hold stops it.
-#include "convert/convert.hpp"
+#include "convert/zibol_table.hpp"
 
 #include <cstdio>
 

@@ -342,7 +342,7 @@ INSTANTIATE_TEST_SUITE_P(
                  console_kind::none}),
     name_of);
 
-const std::string big_zib(100000, 'A');  // more than an output buffer holds
+const std::string big_zib(300000, 'A');  // more than an output buffer holds
 
 INSTANTIATE_TEST_SUITE_P(
     Merged, Transcript,

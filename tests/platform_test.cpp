@@ -19,7 +19,7 @@ struct open_case {
     open_way way;
     const char* existing;  // nullptr: nothing at the path
     bool opens;
-    std::string content_after;  // after "x\n" is written, when it opens
+    std::string content_after;  // after "x\n" is written, when it opens: the bytes as given
 };
 
 void PrintTo(const open_case& c, std::ostream* os)
@@ -46,12 +46,12 @@ TEST_P(OutputWays, OpenWriteAndLeaveTheRightBytes)
 
 INSTANTIATE_TEST_SUITE_P(
     Ways, OutputWays,
-    testing::Values(open_case{"create new makes a file", open_way::create_new, nullptr, true, "x\r\n"},
+    testing::Values(open_case{"create new makes a file", open_way::create_new, nullptr, true, "x\n"},
                     open_case{"create new leaves an existing file alone", open_way::create_new, "old", false, "old"},
-                    open_case{"overwrite cuts the old content", open_way::overwrite, "old", true, "x\r\n"},
-                    open_case{"overwrite creates", open_way::overwrite, nullptr, true, "x\r\n"},
-                    open_case{"append keeps a last 0x1A", open_way::append, "old\x1A", true, "old\x1Ax\r\n"},
-                    open_case{"append creates", open_way::append, nullptr, true, "x\r\n"}),
+                    open_case{"overwrite cuts the old content", open_way::overwrite, "old", true, "x\n"},
+                    open_case{"overwrite creates", open_way::overwrite, nullptr, true, "x\n"},
+                    open_case{"append keeps a last 0x1A", open_way::append, "old\x1A", true, "old\x1Ax\n"},
+                    open_case{"append creates", open_way::append, nullptr, true, "x\n"}),
     [](const testing::TestParamInfo<open_case>& tested) { return case_name(tested.param.why); });
 
 TEST(OutputOpen, NewFileIsWritableAndOpenStreamIsNotReopened)

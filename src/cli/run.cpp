@@ -50,15 +50,25 @@ void print_message(std::string_view before, const std::string& path, std::string
     console_end_line();
 }
 
-// The text written before every source of a merged output but the first.
-constexpr std::string_view merge_separator = "\n\n\n--------------------------------\n\n\n";
+// The bytes written before every source of a merged output but the first:
+// three line ends, 32 hyphens, three line ends.
+constexpr std::string_view merge_separator = "\r\n\r\n\r\n--------------------------------\r\n\r\n\r\n";
 
-// True when `written` is the very file that `source` reads, whatever its
-// name: converting it would destroy the source, or never end.
-bool is_source_itself(const source_stream& source, int identified, const file_identity& written)
+constexpr std::string_view same_file_message = "Vystupni soubor je totozny se vstupnim, preskakuji.";
+
+// Opens the output of one source in per-file mode: 1 when it is open, 0 when
+// the run ends, -1 when the output is the source itself (a .txt source, a
+// link), which would be destroyed. A file created new cannot be the source,
+// so only an existing one is looked at, before the question.
+int open_per_file_output(output_stream& output, const std::string& path, const source_stream& source)
 {
-    file_identity read{};
-    return identified && file_identity_of(source.file, read) && same_file(read, written);
+    if (output_open(output, path, open_way::create_new))
+        return 1;
+    output_clear(output);
+    file_identity existing{};
+    if (path_identity(path, existing) && same_file(existing, source.id))
+        return -1;
+    return open_output(output, path);
 }
 
 }  // namespace
@@ -98,8 +108,11 @@ int run(int argc, const char* const* argv)
     console_line("");
 
     output_stream output;
+    file_identity merged_output{};
     if (merged && !open_output(output, argv[2]))
         return 0;
+    if (merged)
+        file_identity_of(output.file, merged_output);
     for (const std::string& entry : find_entries(argument)) {
         const std::string source_path = directory + entry;
         source_stream source;
@@ -109,25 +122,22 @@ int run(int argc, const char* const* argv)
         }
         const std::string output_name = merged ? argv[2] : output_name_for(entry);
         const std::string output_path = merged ? output_name : directory + output_name;
-        file_identity written{};
-        const int identified = merged ? file_identity_of(output.file, written) : path_identity(output_path, written);
-        const bool own_output = is_source_itself(source, identified, written);
-        if (!own_output)
-            ++files_done;
-
         console_text(entry);
         console_text(" --> ");
         console_text(output_name);
         console_end_line();
-        if (own_output) {
-            console_line("Vystupni soubor je totozny se vstupnim, preskakuji.");
+
+        const int opened = merged ? (same_file(source.id, merged_output) ? -1 : 1)
+                                  : open_per_file_output(output, output_path, source);
+        if (opened == 0)
+            return 0;
+        if (opened < 0) {
+            console_line(same_file_message);
             continue;
         }
-
+        ++files_done;
         if (merged && files_done >= 2)
             output_write(output, merge_separator);
-        if (!merged && !open_output(output, output_path))
-            return 0;
         convert_file(source, output);
         source_close(source);
         // A merged output stays open; its failures are known once the buffer is written.

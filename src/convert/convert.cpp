@@ -1,19 +1,20 @@
 #include "convert/convert.hpp"
 
+#include "convert/block.hpp"
+
+namespace {
+
+// The most source bytes whose output always fits the output's room.
+constexpr std::size_t piece = output_room_size / max_output_per_byte;
+
+}  // namespace
+
 int convert_file(source_stream& source, output_stream& output)
 {
-    for (int next = source_get(source); next >= 0; next = source_get(source)) {
-        const auto byte = static_cast<unsigned char>(next);
-        if (byte == zibol_escape) {
-            output_write(output, "<ESC>");
-        } else if (byte == zibol_space) {
-            output_put(output, ' ');
-        } else if (byte == zibol_line_end) {
-            output_put(output, '\n');
-        } else {
-            const unsigned char translated = zibol_table[byte & 0x7F];
-            if (translated != no_output)
-                output_put(output, translated);
+    while (source_fill(source)) {
+        for (std::size_t done = 0; done < source.filled; done += piece) {
+            const std::size_t size = source.filled - done < piece ? source.filled - done : piece;
+            output_commit(output, convert_block(source.buffer.get() + done, size, output_room(output)));
         }
     }
     return 1;

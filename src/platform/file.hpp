@@ -18,15 +18,17 @@ enum class open_way {
     append,      // creates, or keeps the content; every write lands at the end
 };
 
+
 // Which file a path or an open file is, across links and spellings.
 struct file_identity {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
 };
 
-// 1 and the file when `path` names a regular file that opens for reading.
-// Directories, FIFOs and devices are refused, and the open never blocks.
-int file_open_source(const std::string& path, native_file& file);
+// 1, the file and its identity when `path` names a regular file that opens
+// for reading. Directories, FIFOs and devices are refused, and the open never
+// blocks.
+int file_open_source(const std::string& path, native_file& file, file_identity& id);
 
 // 1 and the file when `path` opens for writing only, in the given way.
 // A file created so is readable and writable by its owner.

@@ -10,6 +10,13 @@
 
 namespace {
 
+int identity_from(const struct stat& status, file_identity& id)
+{
+    id.volume = static_cast<std::uint64_t>(status.st_dev);
+    id.index = static_cast<std::uint64_t>(status.st_ino);
+    return 1;
+}
+
 // O_NONBLOCK keeps a FIFO from holding the open; it is taken off again so
 // that reads and writes wait as usual.
 int open_without_blocking(const std::string& path, int flags, native_file& file)
@@ -28,29 +35,38 @@ int open_without_blocking(const std::string& path, int flags, native_file& file)
 
 }  // namespace
 
-int file_open_source(const std::string& path, native_file& file)
+int file_open_source(const std::string& path, native_file& file, file_identity& id)
 {
-    native_file opened = no_file;
-    if (!open_without_blocking(path, O_RDONLY, opened))
+    // O_NONBLOCK keeps a FIFO from holding the open; on the regular files
+    // that are kept it changes nothing.
+    const int fd = ::open(native_path(path).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
         return 0;
     struct stat status;
-    if (::fstat(static_cast<int>(opened), &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(static_cast<int>(opened));
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
         return 0;
     }
-    file = opened;
+    identity_from(status, id);
+    file = fd;
     return 1;
 }
 
 int file_open_output(const std::string& path, open_way way, native_file& file)
 {
-    int flags = O_WRONLY | O_CREAT;
     switch (way) {
-    case open_way::create_new: flags |= O_EXCL; break;
-    case open_way::overwrite: flags |= O_TRUNC; break;
-    case open_way::append: flags |= O_APPEND; break;
+    case open_way::create_new: {
+        // Only a new regular file comes of it: nothing that could block.
+        const int fd = ::open(native_path(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+        if (fd < 0)
+            return 0;
+        file = fd;
+        return 1;
     }
-    return open_without_blocking(path, flags, file);
+    case open_way::overwrite: return open_without_blocking(path, O_WRONLY | O_CREAT | O_TRUNC, file);
+    case open_way::append: return open_without_blocking(path, O_WRONLY | O_CREAT | O_APPEND, file);
+    }
+    return 0;
 }
 
 std::size_t file_read(native_file file, unsigned char* buffer, std::size_t size)
@@ -83,16 +99,6 @@ int file_close(native_file file)
     return ::close(static_cast<int>(file)) == 0;
 }
 
-namespace {
-
-int identity_from(const struct stat& status, file_identity& id)
-{
-    id.volume = static_cast<std::uint64_t>(status.st_dev);
-    id.index = static_cast<std::uint64_t>(status.st_ino);
-    return 1;
-}
-
-}  // namespace
 
 int file_identity_of(native_file file, file_identity& id)
 {

@@ -27,12 +27,14 @@ int take(HANDLE handle, native_file& file)
 
 }  // namespace
 
-int file_open_source(const std::string& path, native_file& file)
+int file_open_source(const std::string& path, native_file& file, file_identity& id)
 {
     // Without backup semantics a directory does not open at all.
     const HANDLE handle = create_file(path, GENERIC_READ, share_all, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
-    if (handle != INVALID_HANDLE_VALUE && ::GetFileType(handle) != FILE_TYPE_DISK) {
+    if (handle == INVALID_HANDLE_VALUE)
+        return 0;
+    if (::GetFileType(handle) != FILE_TYPE_DISK || !file_identity_of(reinterpret_cast<native_file>(handle), id)) {
         ::CloseHandle(handle);
         return 0;
     }

@@ -1,5 +1,7 @@
 #include "platform/stream.hpp"
 
+#include <cstring>
+
 source_stream::~source_stream()
 {
     source_close(*this);
@@ -9,8 +11,8 @@ int source_open(source_stream& source, const std::string& path)
 {
     if (source.file != no_file)
         return 0;
-    source.next = source.filled = 0;
-    return file_open_source(path, source.file);
+    source.filled = 0;
+    return file_open_source(path, source.file, source.id);
 }
 
 void source_close(source_stream& source)
@@ -23,10 +25,7 @@ void source_close(source_stream& source)
 
 int source_fill(source_stream& source)
 {
-    if (source.file == no_file)
-        return 0;
-    source.next = 0;
-    source.filled = file_read(source.file, source.buffer, sizeof source.buffer);
+    source.filled = source.file == no_file ? 0 : file_read(source.file, source.buffer.get(), read_block);
     return source.filled != 0;
 }
 
@@ -50,17 +49,42 @@ void output_clear(output_stream& output)
     output.failed = false;
 }
 
-void output_flush(output_stream& output)
+namespace {
+
+void write_out(output_stream& output, std::size_t count)
 {
-    if (!output.failed && output.used != 0
-        && (output.file == no_file || !file_write(output.file, output.buffer, output.used)))
+    if (!output.failed && (output.file == no_file || !file_write(output.file, output.buffer.get(), count)))
         output.failed = true;
-    output.used = 0;
+}
+
+}  // namespace
+
+void output_write_blocks(output_stream& output)
+{
+    std::size_t written = 0;
+    for (; output.used - written >= write_block; written += write_block)
+        write_out(output, write_block);
+    // The rest moves to the front, so that every write is a whole block.
+    if (written != 0)
+        std::memmove(output.buffer.get(), output.buffer.get() + written, output.used - written);
+    output.used -= written;
+}
+
+void output_write(output_stream& output, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const std::size_t part = bytes.size() < output_room_size ? bytes.size() : output_room_size;
+        std::memcpy(output_room(output), bytes.data(), part);
+        output_commit(output, part);
+        bytes.remove_prefix(part);
+    }
 }
 
 int output_close(output_stream& output)
 {
-    output_flush(output);
+    if (output.used != 0)
+        write_out(output, output.used);
+    output.used = 0;
     if (output.file != no_file && !file_close(output.file))
         output.failed = true;
     output.file = no_file;

@@ -1,20 +1,25 @@
-// Buffered streams over the OS files: a source read byte by byte, and an
-// output in text mode, which stores each LF as CR LF on every system.
+// Buffered binary streams over the OS files: a source read in large blocks,
+// and an output written in blocks of exactly write_block bytes, which the
+// page cache takes fastest. Bytes reach the file as they are given.
 #pragma once
 
 #include "platform/file.hpp"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
-constexpr std::size_t stream_buffer_size = 64 * 1024;
+constexpr std::size_t read_block = 256 * 1024;
+constexpr std::size_t write_block = 256 * 1024;
+// The room that output_room() always offers.
+constexpr std::size_t output_room_size = 80 * 1024;
 
 struct source_stream {
     native_file file = no_file;
-    std::size_t next = 0;
-    std::size_t filled = 0;
-    unsigned char buffer[stream_buffer_size];
+    file_identity id;        // of the open file
+    std::size_t filled = 0;  // bytes of the current block
+    std::unique_ptr<unsigned char[]> buffer{new unsigned char[read_block]};
 
     source_stream() = default;
     source_stream(const source_stream&) = delete;
@@ -26,24 +31,17 @@ struct source_stream {
 int source_open(source_stream& source, const std::string& path);
 void source_close(source_stream& source);
 
-// Refills the buffer; 0 at the end of the source, a read error included.
+// 1 and the next block in buffer[0, filled); 0 at the end of the source, a
+// read error included.
 int source_fill(source_stream& source);
-
-// The next byte, or -1 at the end of the source.
-inline int source_get(source_stream& source)
-{
-    if (source.next == source.filled && !source_fill(source))
-        return -1;
-    return source.buffer[source.next++];
-}
 
 struct output_stream {
     native_file file = no_file;
     // Set by a failed open or write and kept until cleared; while it is set
     // the buffer is thrown away instead of written.
     bool failed = false;
-    std::size_t used = 0;
-    unsigned char buffer[stream_buffer_size];
+    std::size_t used = 0;  // below write_block between calls
+    std::unique_ptr<unsigned char[]> buffer{new unsigned char[write_block + output_room_size]};
 
     output_stream() = default;
     output_stream(const output_stream&) = delete;
@@ -56,23 +54,25 @@ struct output_stream {
 int output_open(output_stream& output, const std::string& path, open_way way);
 void output_clear(output_stream& output);
 
-// Writes the buffer to the file.
-void output_flush(output_stream& output);
-
 // 1 when every write since the open reached the file and the close succeeded.
 int output_close(output_stream& output);
 
-inline void output_put(output_stream& output, unsigned char byte)
+// Writes out the whole blocks that the buffer holds.
+void output_write_blocks(output_stream& output);
+
+// Where the next bytes go: room for output_room_size bytes, to be taken with
+// output_commit.
+inline unsigned char* output_room(output_stream& output)
 {
-    if (output.used + 2 > stream_buffer_size)
-        output_flush(output);
-    if (byte == '\n')
-        output.buffer[output.used++] = '\r';
-    output.buffer[output.used++] = byte;
+    return output.buffer.get() + output.used;
 }
 
-inline void output_write(output_stream& output, std::string_view bytes)
+// Takes `count` bytes written at output_room().
+inline void output_commit(output_stream& output, std::size_t count)
 {
-    for (char byte : bytes)
-        output_put(output, static_cast<unsigned char>(byte));
+    output.used += count;
+    if (output.used >= write_block)
+        output_write_blocks(output);
 }
+
+void output_write(output_stream& output, std::string_view bytes);
