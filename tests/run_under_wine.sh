@@ -20,4 +20,9 @@ wineserver -w
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
+# The unit tests that the Windows build has: the kernels (dispatched by this
+# CPU, as the .exe is) and the argument split.
+for unit in "$root"/build-windows/tests/*.exe; do
+    wine "$unit"
+done
 ZODIDEZI_UNDER_TEST="wine $exe" "$cases" "$@"
