@@ -30,9 +30,9 @@ constexpr action_text text_of(unsigned byte)
     return {nullptr, zibol_table[byte & 0x7F] != no_output ? 1U : 0U};
 }
 
-constexpr std::array<byte_action, 256> make_action_table()
+constexpr std::array<byte_action, 257> make_action_table()
 {
-    std::array<byte_action, 256> table{};
+    std::array<byte_action, 257> table{};
     for (unsigned byte = 0; byte < 256; ++byte) {
         const action_text text = text_of(byte);
         for (std::size_t i = 0; i < text.length; ++i)
@@ -42,41 +42,59 @@ constexpr std::array<byte_action, 256> make_action_table()
     return table;
 }
 
-constexpr std::array<std::size_t, 256> make_action_length()
+constexpr std::array<std::size_t, 257> make_action_length()
 {
-    std::array<std::size_t, 256> length{};
+    std::array<std::size_t, 257> length{};
     for (unsigned byte = 0; byte < 256; ++byte)
         length[byte] = text_of(byte).length;
+    length[256] = 1;
     return length;
 }
 
 // The bytes and the count of bytes that every byte value gives. The count is
 // a whole word, so that a kernel adds it to its output pointer in one step.
-constexpr std::array<byte_action, 256> action_table = make_action_table();
-constexpr std::array<std::size_t, 256> action_length = make_action_length();
+// Entry 256 is a stand-in that gives one byte, for a kernel that must place
+// an action where there is none.
+constexpr std::array<byte_action, 257> action_table = make_action_table();
+constexpr std::array<std::size_t, 257> action_length = make_action_length();
+constexpr unsigned plain_byte = 256;
 
-// zibol_table in rows of 16 for a 16-entry byte shuffle, each row XORed with
-// the row before it: when a code c is looked up in rows 0 to c / 16 and the
-// results are XORed, all rows but row c / 16 cancel out.
+// The vector kernels look every byte up in this copy of zibol_table, in
+// which the codes that give nothing or more than one byte hold 0, a byte
+// that no code gives: 0x00, 0x1B and 0x1E, so 0x80, 0x9B and 0x9E as well.
+// The space keeps its own code; 0xA0, which reaches the space's entry and
+// gives nothing, is told apart by its top bit.
+constexpr unsigned char special_mark = 0;
+
+constexpr std::array<unsigned char, 128> make_vector_table()
+{
+    std::array<unsigned char, 128> table{};
+    for (unsigned code = 0; code < 128; ++code)
+        table[code] = zibol_table[code] != no_output || code == zibol_space ? zibol_table[code] : special_mark;
+    return table;
+}
+
+constexpr std::array<unsigned char, 128> vector_table = make_vector_table();
+static_assert(no_output == zibol_space, "the space's entry gives the space itself");
+
+// vector_table in rows of 16 for a 16-entry byte shuffle, each row XORed
+// with the row before it: when a code c is looked up in rows 0 to c / 16 and
+// the results are XORed, all rows but row c / 16 cancel out.
 constexpr std::array<unsigned char, 128> make_chained_rows()
 {
     std::array<unsigned char, 128> rows{};
     for (unsigned code = 0; code < 128; ++code)
-        rows[code] = static_cast<unsigned char>(zibol_table[code] ^ (code < 16 ? 0 : zibol_table[code - 16]));
+        rows[code] = static_cast<unsigned char>(vector_table[code] ^ (code < 16 ? 0 : vector_table[code - 16]));
     return rows;
 }
 
 constexpr std::array<unsigned char, 128> chained_rows = make_chained_rows();
 
-// A vector kernel translates every byte of a block through zibol_table, in
-// which the space keeps its own code.
-static_assert(no_output == zibol_space, "the vector kernels take 0x20 from the table as the space");
-
-// The other bytes whose entry is no_output are the specials: they give five
-// bytes (escape), two (line end) or none. This writes a block with the
-// specials taken from action_table. `translated` holds the block's
-// translation and `block` readable bytes after it; `specials` has a bit set
-// at each special's offset.
+// The specials: the bytes that a vector kernel cannot write as one looked-up
+// byte. They give five bytes (escape), two (line end) or none. This writes a
+// block with the specials taken from action_table. `translated` holds the
+// block's translation and `block` readable bytes after it; `specials` has a
+// bit set at each special's offset.
 template <std::size_t block>
 inline unsigned char* write_with_specials(const unsigned char* in, const unsigned char* translated,
                                           std::uint64_t specials, unsigned char* out)

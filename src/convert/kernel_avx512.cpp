@@ -32,9 +32,9 @@ __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,bmi,bmi2
 convert_avx512(const unsigned char* in, std::size_t size, unsigned char* out)
 {
     constexpr std::size_t block = 64;
-    const __m512i table_low = _mm512_loadu_si512(zibol_table);
-    const __m512i table_high = _mm512_loadu_si512(zibol_table + 64);
-    const __m512i space = _mm512_set1_epi8(static_cast<char>(zibol_space));
+    const __m512i table_low = _mm512_loadu_si512(vector_table.data());
+    const __m512i table_high = _mm512_loadu_si512(vector_table.data() + 64);
+    const __m512i space_high = _mm512_set1_epi8(static_cast<char>(zibol_space | 0x80));
     const __m512i escape = _mm512_set1_epi8(static_cast<char>(zibol_escape));
     const __m512i line_end = _mm512_set1_epi8(static_cast<char>(zibol_line_end));
     const __m512i carriage_return = _mm512_set1_epi8('\r');
@@ -51,7 +51,7 @@ convert_avx512(const unsigned char* in, std::size_t size, unsigned char* out)
         // The permute reads the low seven bits of each byte.
         const __m512i result = _mm512_permutex2var_epi8(table_low, bytes, table_high);
         const std::uint64_t specials =
-            _mm512_cmpeq_epi8_mask(result, space) & ~_mm512_cmpeq_epi8_mask(bytes, space);
+            _mm512_testn_epi8_mask(result, result) | _mm512_cmpeq_epi8_mask(bytes, space_high);
         if (specials == 0) {
             _mm512_storeu_si512(out, result);
             out += block;
