@@ -16,11 +16,13 @@ std::vector<std::string> find_entries(const std::string& search_path)
     DIR* listing = ::opendir(native_path(directory).c_str());
     if (listing == nullptr)
         return {};
+    wildcard prepared;
+    wildcard_prepare(prepared, pattern);
     std::vector<std::string> names;
     while (const dirent* entry = ::readdir(listing)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != ".." && wildcard_match(pattern, name))
-            names.push_back(name);
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != ".." && wildcard_matches(prepared, name))
+            names.emplace_back(name);
     }
     ::closedir(listing);
     std::sort(names.begin(), names.end(),
@@ -29,7 +31,7 @@ std::vector<std::string> find_entries(const std::string& search_path)
     // NTFS delivers its two own entries before every name.
     std::vector<std::string> entries;
     for (const char* own : {".", ".."})
-        if (wildcard_match(pattern, own))
+        if (wildcard_matches(prepared, own))
             entries.emplace_back(own);
     entries.insert(entries.end(), names.begin(), names.end());
     return entries;
