@@ -5,6 +5,7 @@
 #include "platform/console.hpp"
 #include "platform/dir_search.hpp"
 #include "platform/stream.hpp"
+#include "zodidezi_version.h"
 
 #include <string_view>
 
@@ -14,8 +15,8 @@ namespace {
 
 constexpr std::string_view banner[] = {
     "",
-    "ZODIDEZI 1.0 (Zibol --> Win1250)",
-    "(c) 2026 Autori programu zodidezi",
+    "ZODIDEZI " ZODIDEZI_VERSION " (Zibol --> Win1250)",
+    ZODIDEZI_COPYRIGHT,
     "",
 };
 
