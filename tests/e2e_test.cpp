@@ -161,7 +161,10 @@ INSTANTIATE_TEST_SUITE_P(
                     e2e_case{"three arguments", {"a.zib", "b.txt", "c.txt"}, {{"a.zib", cast_zib}}, usage, {}},
                     e2e_case{"help long", {"--help"}, {}, usage, {}},
                     e2e_case{"help short", {"-h"}, {}, usage, {}},
-                    e2e_case{"help the Windows way", {"/?"}, {}, usage, {}}),
+                    e2e_case{"help the Windows way", {"/?"}, {}, usage, {}},
+                    e2e_case{"version is the banner alone", {"--version"}, {{"a.zib", cast_zib}}, {}, {}},
+                    e2e_case{"version beside a second argument is a pattern", {"--version", "cil.txt"}, {},
+                             merged("cil.txt", {}), {{"cil.txt", ""}}}),
     name_of);
 
 const std::string long_folder(200, 'f');

@@ -81,6 +81,9 @@ std::string output_name_for(const std::string& entry)
 int run(int argc, const char* const* argv)
 {
     print_lines(banner);
+    // The banner's second line names the version.
+    if (argc == 2 && std::string_view(argv[1]) == "--version")
+        return 0;
     if (argc < 2 || argc > 3 || (argc == 2 && asks_for_help(argv[1]))) {
         print_lines(usage);
         return 0;
