@@ -67,18 +67,29 @@ const e2e_case existing_output_cases[] = {
 INSTANTIATE_TEST_SUITE_P(ExistingOutput, Transcript, testing::ValuesIn(existing_output_cases), name_of);
 
 // Every other key declines, and keys without a character are taken whole.
-class DecliningKey : public testing::TestWithParam<const char*> {};
+// A key's bytes stay out of the test names, which tools show as text.
+struct declining_key {
+    const char* name;
+    const char* bytes;
+};
+
+void PrintTo(const declining_key& key, std::ostream* os)
+{
+    *os << key.name;
+}
+
+class DecliningKey : public testing::TestWithParam<declining_key> {};
 
 TEST_P(DecliningKey, LeavesTheFileAndEndsTheRun)
 {
-    if (under_wine() && std::string(GetParam()) == "\x03")
+    if (under_wine() && std::string(GetParam().bytes) == "\x03")
         GTEST_SKIP() << "wine leaves signals on at the terminal, so Ctrl+C interrupts instead of arriving as a key";
     scratch_dir dir;
     const tree files = {{"a.zib", cast_zib}, {"a.txt", "old"}, {"b.zib", pes_zib}};
     make_tree(dir.path, files);
     run_options options;
     options.args = {"*.zib"};
-    options.keys = {GetParam()};
+    options.keys = {GetParam().bytes};
     const run_result result = run_converter(dir.path, options);
     EXPECT_EQ(escaped(result.console),
               escaped(console_of(per_file(lines{"a.zib --> a.txt"} + question("a.txt", "decline"), false))))
@@ -89,10 +100,24 @@ TEST_P(DecliningKey, LeavesTheFileAndEndsTheRun)
     EXPECT_EQ(shown(read_tree(dir.path)), shown(files));
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, DecliningKey,
-                         testing::Values("\r", "\x1B", " ", "x", "5", "0", "\x03", "\x1B[A", "\x1B[15~", "\x1BOP",
-                                         "\x1B[[A", "\x1B" "1",
-                                         "\xC5\x99"));  // a letter in UTF-8 is one key of several bytes
+const declining_key declining_keys[] = {
+    {"Enter", "\r"},
+    {"Escape", "\x1B"},
+    {"Space", " "},
+    {"Letter", "x"},
+    {"Five", "5"},
+    {"Zero", "0"},
+    {"CtrlC", "\x03"},
+    {"ArrowUp", "\x1B[A"},
+    {"F5", "\x1B[15~"},
+    {"F1", "\x1BOP"},
+    {"F1OnTheLinuxConsole", "\x1B[[A"},
+    {"AltOne", "\x1B" "1"},
+    {"Utf8Letter", "\xC5\x99"},  // a letter in UTF-8 is one key of several bytes
+};
+
+INSTANTIATE_TEST_SUITE_P(Keys, DecliningKey, testing::ValuesIn(declining_keys),
+                         [](const testing::TestParamInfo<declining_key>& key) { return std::string(key.param.name); });
 
 TEST(KeyRead, SignalWhileWaitingRestoresTheTerminal)
 {
