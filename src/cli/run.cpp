@@ -5,6 +5,7 @@
 #include "platform/console.hpp"
 #include "platform/dir_search.hpp"
 #include "platform/stream.hpp"
+#include "zodidezi_version.h"
 
 #include <string_view>
 
@@ -14,8 +15,8 @@ namespace {
 
 constexpr std::string_view banner[] = {
     "",
-    "ZODIDEZI 1.0 (Zibol --> Win1250)",
-    "(c) 2026 Autori programu zodidezi",
+    "ZODIDEZI " ZODIDEZI_VERSION " (Zibol --> Win1250)",
+    ZODIDEZI_COPYRIGHT,
     "",
 };
 
@@ -90,6 +91,9 @@ std::string output_name_for(const std::string& entry)
 int run(int argc, const char* const* argv)
 {
     print_lines(banner);
+    // The banner's second line names the version.
+    if (argc == 2 && std::string_view(argv[1]) == "--version")
+        return 0;
     if (argc < 2 || argc > 3 || (argc == 2 && asks_for_help(argv[1]))) {
         print_lines(usage);
         return 0;
