@@ -8,15 +8,23 @@
 #include <cstdint>
 #include <cstring>
 
-// What one source byte becomes: up to five bytes, padded to eight so that a
-// kernel stores any action with one move, and their count.
-struct byte_action {
-    unsigned char bytes[8];
-};
+// A word's bytes in memory order: byte 0 is stored first.
+constexpr bool little_endian = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__;
+
+constexpr unsigned byte_shift(unsigned position)
+{
+    return little_endian ? 8 * position : 56 - 8 * position;
+}
+
+// Byte `position` of a word loaded from memory.
+constexpr unsigned byte_of(std::uint64_t word, unsigned position)
+{
+    return static_cast<unsigned>(word >> byte_shift(position)) & 0xFF;
+}
 
 struct action_text {
     const char* bytes;
-    std::size_t length;
+    unsigned length;
 };
 
 constexpr action_text text_of(unsigned byte)
@@ -30,34 +38,46 @@ constexpr action_text text_of(unsigned byte)
     return {nullptr, zibol_table[byte & 0x7F] != no_output ? 1U : 0U};
 }
 
-constexpr std::array<byte_action, 257> make_action_table()
+// What one source byte becomes, in one word: up to five bytes in the order
+// they are written, and their count in the eighth byte. A kernel loads the
+// word once, stores all eight bytes with one move and steps on by the count;
+// the bytes past the count are written over by what follows.
+constexpr std::uint64_t make_action(unsigned byte)
 {
-    std::array<byte_action, 257> table{};
-    for (unsigned byte = 0; byte < 256; ++byte) {
-        const action_text text = text_of(byte);
-        for (std::size_t i = 0; i < text.length; ++i)
-            table[byte].bytes[i] = text.bytes != nullptr ? static_cast<unsigned char>(text.bytes[i])
-                                                         : zibol_table[byte & 0x7F];
+    const action_text text = text_of(byte);
+    std::uint64_t action = std::uint64_t{text.length} << byte_shift(7);
+    for (unsigned i = 0; i < text.length; ++i) {
+        const unsigned value = text.bytes != nullptr ? static_cast<unsigned char>(text.bytes[i]) : zibol_table[byte & 0x7F];
+        action |= std::uint64_t{value} << byte_shift(i);
     }
+    return action;
+}
+
+constexpr std::array<std::uint64_t, 257> make_action_table()
+{
+    std::array<std::uint64_t, 257> table{};
+    for (unsigned byte = 0; byte < 256; ++byte)
+        table[byte] = make_action(byte);
+    table[256] = std::uint64_t{1} << byte_shift(7);
     return table;
 }
 
-constexpr std::array<std::size_t, 257> make_action_length()
+// The action of every byte value. Entry 256 is a stand-in that gives one
+// byte, for a kernel that must place an action where there is none.
+constexpr std::array<std::uint64_t, 257> action_table = make_action_table();
+constexpr unsigned plain_byte = 256;
+
+constexpr std::size_t length_of(std::uint64_t action)
 {
-    std::array<std::size_t, 257> length{};
-    for (unsigned byte = 0; byte < 256; ++byte)
-        length[byte] = text_of(byte).length;
-    length[256] = 1;
-    return length;
+    return byte_of(action, 7);
 }
 
-// The bytes and the count of bytes that every byte value gives. The count is
-// a whole word, so that a kernel adds it to its output pointer in one step.
-// Entry 256 is a stand-in that gives one byte, for a kernel that must place
-// an action where there is none.
-constexpr std::array<byte_action, 257> action_table = make_action_table();
-constexpr std::array<std::size_t, 257> action_length = make_action_length();
-constexpr unsigned plain_byte = 256;
+// Stores the whole word; returns where the next output goes.
+inline unsigned char* put_action(unsigned char* out, std::uint64_t action)
+{
+    std::memcpy(out, &action, sizeof action);
+    return out + length_of(action);
+}
 
 // The vector kernels look every byte up in this copy of zibol_table, in
 // which the codes that give nothing or more than one byte hold 0, a byte
@@ -106,8 +126,7 @@ inline unsigned char* write_with_specials(const unsigned char* in, const unsigne
         // The whole width is copied; what lies past the special is written over.
         std::memcpy(out, translated + done, block);
         out += at - done;
-        std::memcpy(out, action_table[in[at]].bytes, sizeof(byte_action));
-        out += action_length[in[at]];
+        out = put_action(out, action_table[in[at]]);
         done = at + 1;
     }
     std::memcpy(out, translated + done, block);

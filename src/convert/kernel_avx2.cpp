@@ -78,12 +78,12 @@ __attribute__((target("avx2,bmi,bmi2"))) std::size_t convert_avx2(const unsigned
             // place, written where the next unit writes over it.
             const std::size_t at = _tzcnt_u64(mask);
             const unsigned loaded = bytes[at];
-            const unsigned code = mask != 0 ? loaded : plain_byte;
-            const std::size_t length = action_length[code];
+            const std::uint64_t action = action_table[mask != 0 ? loaded : plain_byte];
+            const std::size_t length = length_of(action);
             for (std::size_t half = 0; half < unit; half += 32)
                 _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + half),
                                     _mm256_load_si256(reinterpret_cast<const __m256i*>(text + half)));
-            std::memcpy(out + at, action_table[code].bytes, sizeof(byte_action));
+            put_action(out + at, action);
             for (std::size_t half = 0; half < unit; half += 32)
                 _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + at + length + half),
                                     _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + at + 1 + half)));

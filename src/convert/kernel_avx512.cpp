@@ -1,7 +1,8 @@
 // 64 bytes at a time: one two-table byte permute is the whole 128-entry
-// lookup. Line ends are widened into byte pairs and the pairs packed with a
-// compress; only blocks with an escape code are written from the action
-// table.
+// lookup. A block with at most one special is placed without a branch; in
+// one with more, line ends are widened into byte pairs and the pairs packed
+// with a compress, and only blocks with an escape code among several
+// specials are written from the action table.
 #include "convert/block.hpp"
 #include "convert/derived_tables.hpp"
 #include "convert/x86_kernels.hpp"
@@ -26,6 +27,16 @@ constexpr std::array<unsigned char, 64> make_pair_index(unsigned half)
 constexpr std::array<unsigned char, 64> pair_index_low = make_pair_index(0);
 constexpr std::array<unsigned char, 64> pair_index_high = make_pair_index(1);
 
+constexpr std::array<unsigned char, 64> make_counting()
+{
+    std::array<unsigned char, 64> index{};
+    for (unsigned k = 0; k < 64; ++k)
+        index[k] = static_cast<unsigned char>(k);
+    return index;
+}
+
+constexpr std::array<unsigned char, 64> counting = make_counting();
+
 }  // namespace
 
 __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,bmi,bmi2,popcnt"))) std::size_t
@@ -41,6 +52,7 @@ convert_avx512(const unsigned char* in, std::size_t size, unsigned char* out)
     const __m512i line_feed = _mm512_set1_epi8('\n');
     const __m512i pairs_low = _mm512_loadu_si512(pair_index_low.data());
     const __m512i pairs_high = _mm512_loadu_si512(pair_index_high.data());
+    const __m512i positions = _mm512_loadu_si512(counting.data());
     alignas(64) unsigned char translated[2 * block] = {};
 
     unsigned char* const start = out;
@@ -52,9 +64,22 @@ convert_avx512(const unsigned char* in, std::size_t size, unsigned char* out)
         const __m512i result = _mm512_permutex2var_epi8(table_low, bytes, table_high);
         const std::uint64_t specials =
             _mm512_testn_epi8_mask(result, result) | _mm512_cmpeq_epi8_mask(bytes, space_high);
-        if (specials == 0) {
+        if ((specials & (specials - 1)) == 0) {
+            // At most one special (nine blocks in ten of text): the block, the
+            // special's action over it, and the rest of the block moved on by
+            // a permute, with no branch. Without a special `at` is 64 and the
+            // stand-in action is placed where the next block writes over it.
+            const std::size_t at = _tzcnt_u64(specials);
+            const unsigned code = in[done + at];
+            const std::uint64_t action = action_table[specials != 0 ? code : plain_byte];
+            const std::size_t length = length_of(action);
+            // (The zero-masking form: GCC 12's plain one reads an undefined vector.)
+            const __m512i rest = _mm512_maskz_permutexvar_epi8(
+                ~std::uint64_t{0}, _mm512_add_epi8(positions, _mm512_set1_epi8(static_cast<char>(at + 1))), result);
             _mm512_storeu_si512(out, result);
-            out += block;
+            put_action(out + at, action);
+            _mm512_storeu_si512(out + at + length, rest);
+            out += block - 1 + length;
             continue;
         }
         if (_mm512_cmpeq_epi8_mask(bytes, escape) != 0) {
