@@ -3,7 +3,7 @@
 #include "platform/dir_search.hpp"
 #include "platform/file.hpp"
 #include "platform/stream.hpp"
-#include "platform/wildcard.hpp"
+#include "platform/posix/wildcard.hpp"
 #include "test_files.hpp"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The platform's own wildcard search: names, letter case and order are
 // Windows', including "." and "..".
 #include "platform/dir_search.hpp"
-#include "platform/windows_path.hpp"
+#include "platform/windows/path.hpp"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/wildcard.hpp"
+#include "platform/posix/wildcard.hpp"
 
 namespace {
 

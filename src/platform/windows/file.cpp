@@ -1,10 +1,10 @@
-// Windows files through CreateFileA, the mapping of file_posix.cpp: create
+// Windows files through CreateFileA, the mapping of posix/file.cpp: create
 // new is CREATE_NEW, overwrite OPEN_ALWAYS and a cut to length 0, append
 // OPEN_ALWAYS with FILE_APPEND_DATA only, so every write lands at the end and
 // nothing looks for an end-of-file marker. Nobody is denied reading or
 // writing.
 #include "platform/file.hpp"
-#include "platform/windows_path.hpp"
+#include "platform/windows/path.hpp"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 // POSIX has no wildcard search of its own: the directory is read whole and
 // matched and ordered as a Windows (NTFS) directory search would do it.
 #include "platform/dir_search.hpp"
-#include "platform/posix_path.hpp"
-#include "platform/wildcard.hpp"
+#include "platform/posix/path.hpp"
+#include "platform/posix/wildcard.hpp"
 
 #include <algorithm>
 #include <dirent.h>

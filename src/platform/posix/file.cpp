@@ -1,7 +1,7 @@
 // POSIX files: create new is O_CREAT|O_EXCL, overwrite O_TRUNC, append
 // O_APPEND, new files get 0666 less the umask. Nothing is locked.
 #include "platform/file.hpp"
-#include "platform/posix_path.hpp"
+#include "platform/posix/path.hpp"
 
 #include <cerrno>
 #include <fcntl.h>
