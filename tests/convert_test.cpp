@@ -14,13 +14,16 @@ std::string converted(const std::string& source, const std::string& before = "")
     scratch_dir dir;
     write_bytes(dir.path / "in.zib", source);
     write_bytes(dir.path / "out.txt", before);
+    folder here;
+    folder_open(dir.path.string() + "/", here);
     source_stream in;
     output_stream out;
-    EXPECT_EQ(source_open(in, (dir.path / "in.zib").string()), 1);
-    EXPECT_EQ(output_open(out, (dir.path / "out.txt").string(), open_way::append), 1);
+    EXPECT_EQ(source_open(in, here, "in.zib"), 1);
+    EXPECT_EQ(output_open(out, here, "out.txt", open_way::append), 1);
     EXPECT_EQ(convert_file(in, out), 1);
     EXPECT_EQ(source_fill(in), 0);
     EXPECT_EQ(output_close(out), 1);
+    folder_close(here);
     return read_bytes(dir.path / "out.txt");
 }
 
@@ -116,14 +119,21 @@ TEST(ConvertFile, FailedWriteStillReadsTheWholeSource)
 {
     scratch_dir dir;
     write_bytes(dir.path / "in.zib", repeated("\x41\x9B", 200000));
+    folder here;
+    folder devices;
+    folder_open(dir.path.string() + "/", here);
+    folder_open("/dev/", devices);
     source_stream in;
     output_stream out;
-    ASSERT_EQ(source_open(in, (dir.path / "in.zib").string()), 1);
-    ASSERT_EQ(output_open(out, "/dev/full", open_way::overwrite), 1);
+    ASSERT_EQ(source_open(in, here, "in.zib"), 1);
+    ASSERT_EQ(output_open(out, devices, "full", open_way::overwrite), 1);
     EXPECT_EQ(convert_file(in, out), 1);
     EXPECT_EQ(source_fill(in), 0);
+    EXPECT_FALSE(in.failed) << "the end of the source, not a read error";
     EXPECT_TRUE(out.failed);
     EXPECT_EQ(output_close(out), 0);
+    folder_close(here);
+    folder_close(devices);
 }
 
 TEST(ConvertFile, ExamplesGiveTheirExpectedText)

@@ -29,15 +29,23 @@ void PrintTo(const open_case& c, std::ostream* os)
 
 class OutputWays : public testing::TestWithParam<open_case> {};
 
+// The scratch folder opened as the program opens the directory part.
+struct opened_folder {
+    folder in;
+    explicit opened_folder(const fs::path& path) { folder_open(path.string() + "/", in); }
+    ~opened_folder() { folder_close(in); }
+};
+
 TEST_P(OutputWays, OpenWriteAndLeaveTheRightBytes)
 {
     const open_case& c = GetParam();
     scratch_dir dir;
+    opened_folder here(dir.path);
     const fs::path path = dir.path / "out.txt";
     if (c.existing != nullptr)
         write_bytes(path, c.existing);
     output_stream out;
-    ASSERT_EQ(output_open(out, path.string(), c.way), c.opens ? 1 : 0) << c.why;
+    ASSERT_EQ(output_open(out, here.in, "out.txt", c.way), c.opens ? 1 : 0) << c.why;
     EXPECT_EQ(out.failed, !c.opens);
     output_write(out, "x\n");
     EXPECT_EQ(output_close(out), c.opens ? 1 : 0);
@@ -57,14 +65,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(OutputOpen, NewFileIsWritableAndOpenStreamIsNotReopened)
 {
     scratch_dir dir;
+    opened_folder here(dir.path);
     const fs::path first = dir.path / "a.txt";
     const fs::path second = dir.path / "b.txt";
     output_stream out;
-    ASSERT_EQ(output_open(out, first.string(), open_way::create_new), 1);
+    ASSERT_EQ(output_open(out, here.in, "a.txt", open_way::create_new), 1);
     struct stat status;
     ASSERT_EQ(::stat(first.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0600, 0600u);
-    EXPECT_EQ(output_open(out, second.string(), open_way::overwrite), 0);
+    EXPECT_EQ(output_open(out, here.in, "b.txt", open_way::overwrite), 0);
     EXPECT_TRUE(out.failed);
     EXPECT_FALSE(fs::exists(second));
 }
@@ -72,21 +81,24 @@ TEST(OutputOpen, NewFileIsWritableAndOpenStreamIsNotReopened)
 TEST(OutputOpen, RefusesDirectoriesLinksAndAbsentFolders)
 {
     scratch_dir dir;
+    opened_folder here(dir.path);
+    opened_folder missing(dir.path / "missing");
     fs::create_directory(dir.path / "dir.txt");
     fs::create_symlink(dir.path / "nowhere", dir.path / "link.txt");
     for (open_way way : {open_way::create_new, open_way::overwrite, open_way::append}) {
         native_file file = no_file;
-        EXPECT_EQ(file_open_output((dir.path / "dir.txt").string(), way, file), 0);
-        EXPECT_EQ(file_open_output((dir.path / "missing" / "a.txt").string(), way, file), 0);
+        EXPECT_EQ(file_open_output(here.in, "dir.txt", way, file), 0);
+        EXPECT_EQ(file_open_output(missing.in, "a.txt", way, file), 0);
     }
     native_file file = no_file;
-    EXPECT_EQ(file_open_output((dir.path / "link.txt").string(), open_way::create_new, file), 0);
+    EXPECT_EQ(file_open_output(here.in, "link.txt", open_way::create_new, file), 0);
     EXPECT_FALSE(fs::exists(dir.path / "nowhere"));
 }
 
 TEST(SourceOpen, OnlyRegularFilesAndNeverBlocks)
 {
     scratch_dir dir;
+    opened_folder here(dir.path);
     write_bytes(dir.path / "a.zib", "A");
     fs::create_directory(dir.path / "d.zib");
     ASSERT_EQ(::mkfifo((dir.path / "f.zib").c_str(), 0600), 0);
@@ -97,34 +109,71 @@ TEST(SourceOpen, OnlyRegularFilesAndNeverBlocks)
     };
     for (const row r : {row{"a.zib", 1}, row{"l.zib", 1}, row{"d.zib", 0}, row{"f.zib", 0}, row{"none.zib", 0}}) {
         source_stream in;
-        EXPECT_EQ(source_open(in, (dir.path / r.name).string()), r.opens) << r.name;
+        EXPECT_EQ(source_open(in, here.in, r.name), r.opens) << r.name;
     }
 }
 
-TEST(SourceOpen, BackslashesSeparateFolders)
+TEST(Folder, BackslashesSeparateTypedFoldersButNotFoundNames)
 {
     scratch_dir dir;
-    fs::create_directory(dir.path / "texty");
+    fs::create_directories(dir.path / "texty" / "x");
     write_bytes(dir.path / "texty" / "a.zib", "A");
+    write_bytes(dir.path / "texty" / "x\\y.zib", "B");
+    folder texty;
+    ASSERT_EQ(folder_open(dir.path.string() + "\\texty\\", texty), 1);
     source_stream in;
-    EXPECT_EQ(source_open(in, dir.path.string() + "\\texty\\a.zib"), 1);
+    EXPECT_EQ(source_open(in, texty, "a.zib"), 1);
+    source_stream named;
+    EXPECT_EQ(source_open(named, texty, "x\\y.zib"), 1);
+    ASSERT_EQ(source_fill(named), 1);
+    EXPECT_EQ(named.buffer[0], 'B') << "the name as found, not x/y.zib";
+    folder_close(texty);
 }
 
-TEST(FileIdentity, SameFileThroughHardLinkAndOtherSpelling)
+TEST(Folder, PathsLongerThanTheSystemTakesAtOnce)
 {
     scratch_dir dir;
+    std::string relative;
+    while (relative.size() < 5000)
+        relative += std::string(200, 'd') + "/";
+    deep_folder made(dir.path, relative);
+    folder far;
+    ASSERT_EQ(folder_open(dir.path.string() + "/" + relative, far), 1);
+    output_stream out;
+    ASSERT_EQ(output_open(out, far, "a.txt", open_way::create_new), 1);
+    output_write(out, "x");
+    EXPECT_EQ(output_close(out), 1);
+    source_stream in;
+    ASSERT_EQ(source_open(in, far, "a.txt"), 1);
+    EXPECT_EQ(source_fill(in), 1);
+    EXPECT_EQ(find_entries(far, "*.txt"), std::vector<std::string>{"a.txt"});
+    folder_close(far);
+    EXPECT_EQ(made.read("a.txt"), "x");
+    folder none;
+    EXPECT_EQ(folder_open(dir.path.string() + "/" + relative + "none/", none), 0);
+}
+
+TEST(FileIdentity, SameFileThroughLinksAndOtherSpelling)
+{
+    scratch_dir dir;
+    opened_folder here(dir.path);
     write_bytes(dir.path / "a.zib", "A");
     write_bytes(dir.path / "b.zib", "B");
     fs::create_hard_link(dir.path / "a.zib", dir.path / "a.txt");
-    file_identity a{}, link{}, spelled{}, b{};
-    ASSERT_EQ(path_identity((dir.path / "a.zib").string(), a), 1);
-    ASSERT_EQ(path_identity((dir.path / "a.txt").string(), link), 1);
-    ASSERT_EQ(path_identity(dir.path.string() + "/./a.zib", spelled), 1);
-    ASSERT_EQ(path_identity((dir.path / "b.zib").string(), b), 1);
+    fs::create_symlink("a.zib", dir.path / "l.txt");
+    fs::create_directory(dir.path / "d");
+    file_identity a{}, link{}, symbolic{}, spelled{}, b{};
+    ASSERT_EQ(name_identity(here.in, "a.zib", a), 1);
+    ASSERT_EQ(name_identity(here.in, "a.txt", link), 1);
+    ASSERT_EQ(name_identity(here.in, "l.txt", symbolic), 1);
+    ASSERT_EQ(name_identity(here.in, "./a.zib", spelled), 1);
+    ASSERT_EQ(name_identity(here.in, "b.zib", b), 1);
     EXPECT_TRUE(same_file(a, link));
+    EXPECT_TRUE(same_file(a, symbolic));
     EXPECT_TRUE(same_file(a, spelled));
     EXPECT_FALSE(same_file(a, b));
-    EXPECT_EQ(path_identity((dir.path / "none").string(), b), 0);
+    EXPECT_EQ(name_identity(here.in, "none", b), 0);
+    EXPECT_EQ(name_identity(here.in, "d", b), 0) << "only regular files are sources";
 }
 
 struct match_case {
@@ -178,16 +227,17 @@ TEST(DirectoryOrder, LetterCaseIgnoredTiesByBytes)
 TEST(FindEntries, OwnEntriesFirstThenDirectoryOrder)
 {
     scratch_dir dir;
+    opened_folder here(dir.path);
+    opened_folder none(dir.path / "none");
     for (const char* name : {"b.zib", "A.zib", "c.ZIB", "d.txt"})
         write_bytes(dir.path / name, "");
     fs::create_directory(dir.path / "sub.zib");
-    const std::string root = dir.path.string();
-    EXPECT_EQ(find_entries(root + "/*.zib"), (std::vector<std::string>{"A.zib", "b.zib", "c.ZIB", "sub.zib"}));
-    EXPECT_EQ(find_entries(root + "\\*"),
+    EXPECT_EQ(find_entries(here.in, "*.zib"), (std::vector<std::string>{"A.zib", "b.zib", "c.ZIB", "sub.zib"}));
+    EXPECT_EQ(find_entries(here.in, "*"),
               (std::vector<std::string>{".", "..", "A.zib", "b.zib", "c.ZIB", "d.txt", "sub.zib"}));
-    EXPECT_EQ(find_entries(root + "/B.ZIB"), (std::vector<std::string>{"b.zib"}));
-    EXPECT_TRUE(find_entries(root + "/none/*.zib").empty());
-    EXPECT_TRUE(find_entries(root + "/").empty());
+    EXPECT_EQ(find_entries(here.in, "B.ZIB"), (std::vector<std::string>{"b.zib"}));
+    EXPECT_TRUE(find_entries(none.in, "*.zib").empty());
+    EXPECT_TRUE(find_entries(here.in, "").empty());
 }
 
 }  // namespace

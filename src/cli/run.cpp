@@ -4,10 +4,13 @@
 #include "output/open_output.hpp"
 #include "platform/console.hpp"
 #include "platform/dir_search.hpp"
+#include "platform/process.hpp"
 #include "platform/stream.hpp"
 #include "zodidezi_version.h"
 
+#include <algorithm>
 #include <string_view>
+#include <vector>
 
 int files_done = 0;
 
@@ -56,20 +59,112 @@ void print_message(std::string_view before, const std::string& path, std::string
 constexpr std::string_view merge_separator = "\r\n\r\n\r\n--------------------------------\r\n\r\n\r\n";
 
 constexpr std::string_view same_file_message = "Vystupni soubor je totozny se vstupnim, preskakuji.";
+constexpr std::string_view write_failed = "Chyba pri zapisu do vystupniho souboru ";
+constexpr std::string_view read_failed = "Chyba pri cteni vstupniho souboru ";
+
+// What the steps of one run share.
+struct run_state {
+    bool merged = false;
+    std::string directory;  // the first argument's directory part, as typed
+    folder sources;         // that directory, opened
+    output_stream output;
+    // Merged mode: the one output, as typed, and where and which file it is.
+    std::string merged_shown;
+    std::string merged_name;
+    folder merged_folder;
+    file_identity merged_file;
+    // Per-file mode: the identity of every matched source that is a regular
+    // file, taken before the walk, so that no output is ever written into
+    // one. Sorted.
+    std::vector<file_identity> source_files;
+
+    ~run_state()
+    {
+        folder_close(sources);
+        folder_close(merged_folder);
+    }
+};
+
+bool identity_order(const file_identity& a, const file_identity& b)
+{
+    return a.volume != b.volume ? a.volume < b.volume : a.index < b.index;
+}
+
+void note_source_files(run_state& run, const std::vector<std::string>& entries)
+{
+    for (const std::string& entry : entries) {
+        file_identity id{};
+        if (name_identity(run.sources, entry, id))
+            run.source_files.push_back(id);
+    }
+    std::sort(run.source_files.begin(), run.source_files.end(), identity_order);
+}
 
 // Opens the output of one source in per-file mode: 1 when it is open, 0 when
-// the run ends, -1 when the output is the source itself (a .txt source, a
-// link), which would be destroyed. A file created new cannot be the source,
-// so only an existing one is looked at, before the question.
-int open_per_file_output(output_stream& output, const std::string& path, const source_stream& source)
+// the run ends, -1 when the output is one of the sources (a .txt source, a
+// link), which would be destroyed. A file created new cannot be a source, so
+// only an existing one is looked at, before the question.
+int open_per_file_output(run_state& run, const std::string& name, const std::string& shown)
 {
-    if (output_open(output, path, open_way::create_new))
+    if (output_open(run.output, run.sources, name, open_way::create_new))
         return 1;
-    output_clear(output);
+    output_clear(run.output);
     file_identity existing{};
-    if (path_identity(path, existing) && same_file(existing, source.id))
+    if (name_identity(run.sources, name, existing)
+        && std::binary_search(run.source_files.begin(), run.source_files.end(), existing, identity_order))
         return -1;
-    return open_output(output, path);
+    return open_output(run.output, run.sources, name, shown);
+}
+
+// The output in hand failed, or its source did: it goes back to what it was,
+// and the line that says why ends the run.
+int end_with_failure(run_state& run, std::string_view message, const std::string& path)
+{
+    output_abandon(run.output);
+    print_message(message, path, ".");
+    return 0;
+}
+
+// One source of the walk, in either mode: 1 when the walk goes on, 0 when the
+// run ends.
+int convert_entry(run_state& run, const std::string& entry)
+{
+    const std::string source_path = run.directory + entry;
+    source_stream source;
+    if (!source_open(source, run.sources, entry)) {
+        print_message("Vstupni soubor ", source_path, " nelze otevrit.");
+        return 0;
+    }
+    const std::string output_name = run.merged ? run.merged_shown : output_name_for(entry);
+    const std::string output_path = run.merged ? run.merged_shown : run.directory + output_name;
+    console_text(entry);
+    console_text(" --> ");
+    console_text(output_name);
+    console_end_line();
+
+    const int opened = run.merged ? (same_file(source.id, run.merged_file) ? -1 : 1)
+                                  : open_per_file_output(run, output_name, output_path);
+    if (opened == 0)
+        return 0;
+    if (opened < 0) {
+        console_line(same_file_message);
+        return 1;
+    }
+    ++files_done;
+    if (run.merged && files_done >= 2)
+        output_write(run.output, merge_separator);
+    convert_file(source, run.output);
+    if (source.failed)
+        return end_with_failure(run, read_failed, source_path);
+    // A merged output stays open: its failures are known once its buffer is
+    // written.
+    if (run.merged ? run.output.failed : !output_flush(run.output))
+        return end_with_failure(run, write_failed, output_path);
+    if (!run.merged && !output_close(run.output)) {
+        print_message(write_failed, output_path, ".");
+        return 0;
+    }
+    return 1;
 }
 
 }  // namespace
@@ -90,6 +185,7 @@ std::string output_name_for(const std::string& entry)
 
 int run(int argc, const char* const* argv)
 {
+    process_start();
     print_lines(banner);
     // The banner's second line names the version.
     if (argc == 2 && std::string_view(argv[1]) == "--version")
@@ -99,59 +195,39 @@ int run(int argc, const char* const* argv)
         return 0;
     }
 
-    const std::string argument = argv[1];
-    std::string directory;
+    run_state run;
+    run.merged = argc == 3;
     std::string pattern;
-    split_argument(argument, directory, pattern);
-
-    const bool merged = argc == 3;
-    if (merged)
+    split_argument(argv[1], run.directory, pattern);
+    if (run.merged)
         print_message("Vystup bude spojen do jednoho souboru ", argv[2], "");
     else
         console_line("Vystupni soubor(y) maji automaticky koncovku .txt");
     console_line("");
 
-    output_stream output;
-    file_identity merged_output{};
-    if (merged && !open_output(output, argv[2]))
-        return 0;
-    if (merged)
-        file_identity_of(output.file, merged_output);
-    for (const std::string& entry : find_entries(argument)) {
-        const std::string source_path = directory + entry;
-        source_stream source;
-        if (!source_open(source, source_path)) {
-            print_message("Vstupni soubor ", source_path, " nelze otevrit.");
+    if (run.merged) {
+        run.merged_shown = argv[2];
+        std::string merged_directory;
+        split_argument(run.merged_shown, merged_directory, run.merged_name);
+        // A folder that does not open makes every open of the output fail.
+        folder_open(merged_directory, run.merged_folder);
+        if (!open_output(run.output, run.merged_folder, run.merged_name, run.merged_shown))
             return 0;
-        }
-        const std::string output_name = merged ? argv[2] : output_name_for(entry);
-        const std::string output_path = merged ? output_name : directory + output_name;
-        console_text(entry);
-        console_text(" --> ");
-        console_text(output_name);
-        console_end_line();
-
-        const int opened = merged ? (same_file(source.id, merged_output) ? -1 : 1)
-                                  : open_per_file_output(output, output_path, source);
-        if (opened == 0)
-            return 0;
-        if (opened < 0) {
-            console_line(same_file_message);
-            continue;
-        }
-        ++files_done;
-        if (merged && files_done >= 2)
-            output_write(output, merge_separator);
-        convert_file(source, output);
-        source_close(source);
-        // A merged output stays open; its failures are known once the buffer is written.
-        if (merged ? output.failed : !output_close(output)) {
-            print_message("Chyba pri zapisu do vystupniho souboru ", output_path, ".");
-            return 0;
-        }
+        std::uint64_t length = 0;
+        file_identity_of(run.output.file, run.merged_file, length);
     }
-    if (merged && !output_close(output)) {
-        print_message("Chyba pri zapisu do vystupniho souboru ", argv[2], ".");
+
+    folder_open(run.directory, run.sources);
+    const std::vector<std::string> entries = find_entries(run.sources, pattern);
+    if (!run.merged)
+        note_source_files(run, entries);
+    for (const std::string& entry : entries)
+        if (!convert_entry(run, entry))
+            return 0;
+    if (run.merged && !output_flush(run.output))
+        return end_with_failure(run, write_failed, run.merged_shown);
+    if (run.merged && !output_close(run.output)) {
+        print_message(write_failed, run.merged_shown, ".");
         return 0;
     }
 

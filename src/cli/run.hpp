@@ -9,7 +9,7 @@ extern int files_done;
 // The whole run for the command line; the exit status, always 0.
 int run(int argc, const char* const* argv);
 
-// Splits the first argument after its last separator (\ or /): the
+// Splits an argument as typed after its last separator (\ or /): the
 // directory part keeps the separator, so that it joins with a bare name.
 void split_argument(const std::string& argument, std::string& directory, std::string& pattern);
 

@@ -11,6 +11,7 @@
 extern int collision_answer;
 
 // 1 when `output` (closed, failure state clear) is open for writing on
-// `path`: created new, or after the question overwritten or appended to.
-// 0 when it is not open; the reason has been printed.
-int open_output(output_stream& output, const std::string& path);
+// `name` in `in`: created new, or after the question overwritten or appended
+// to. 0 when it is not open; the reason has been printed. `shown` is the
+// path as the messages show it.
+int open_output(output_stream& output, const folder& in, const std::string& name, const std::string& shown);

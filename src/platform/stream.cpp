@@ -7,12 +7,13 @@ source_stream::~source_stream()
     source_close(*this);
 }
 
-int source_open(source_stream& source, const std::string& path)
+int source_open(source_stream& source, const folder& in, const std::string& name)
 {
     if (source.file != no_file)
         return 0;
     source.filled = 0;
-    return file_open_source(path, source.file, source.id);
+    source.failed = false;
+    return file_open_source(in, name, source.file, source.id);
 }
 
 void source_close(source_stream& source)
@@ -25,8 +26,16 @@ void source_close(source_stream& source)
 
 int source_fill(source_stream& source)
 {
-    source.filled = source.file == no_file ? 0 : file_read(source.file, source.buffer.get(), read_block);
-    return source.filled != 0;
+    source.filled = 0;
+    if (source.file == no_file || source.failed)
+        return 0;
+    const std::ptrdiff_t got = file_read(source.file, source.buffer.get(), read_block);
+    if (got < 0) {
+        source.failed = true;
+        return 0;
+    }
+    source.filled = static_cast<std::size_t>(got);
+    return got != 0;
 }
 
 output_stream::~output_stream()
@@ -34,13 +43,24 @@ output_stream::~output_stream()
     output_close(*this);
 }
 
-int output_open(output_stream& output, const std::string& path, open_way way)
+int output_open(output_stream& output, const folder& in, const std::string& name, open_way way)
 {
-    if (output.file != no_file || !file_open_output(path, way, output.file)) {
+    if (output.file != no_file || !file_open_output(in, name, way, output.file)) {
         output.failed = true;
         return 0;
     }
     output.used = 0;
+    output.in = &in;
+    output.name = name;
+    output.way = way;
+    output.length_before = 0;
+    file_identity id;
+    if (way == open_way::append && !file_identity_of(output.file, id, output.length_before)) {
+        file_close(output.file);
+        output.file = no_file;
+        output.failed = true;
+        return 0;
+    }
     return 1;
 }
 
@@ -80,13 +100,33 @@ void output_write(output_stream& output, std::string_view bytes)
     }
 }
 
-int output_close(output_stream& output)
+int output_flush(output_stream& output)
 {
     if (output.used != 0)
         write_out(output, output.used);
     output.used = 0;
+    return !output.failed;
+}
+
+int output_close(output_stream& output)
+{
+    output_flush(output);
     if (output.file != no_file && !file_close(output.file))
         output.failed = true;
     output.file = no_file;
     return !output.failed;
+}
+
+void output_abandon(output_stream& output)
+{
+    if (output.file == no_file)
+        return;
+    switch (output.way) {
+    case open_way::create_new: file_remove(*output.in, output.name, output.file); break;
+    case open_way::append: file_cut(*output.in, output.name, output.file, output.length_before); break;
+    case open_way::overwrite: output_flush(output); break;
+    }
+    output.used = 0;
+    file_close(output.file);
+    output.file = no_file;
 }

@@ -19,6 +19,7 @@ struct source_stream {
     native_file file = no_file;
     file_identity id;        // of the open file
     std::size_t filled = 0;  // bytes of the current block
+    bool failed = false;     // a read failed: the end came early
     std::unique_ptr<unsigned char[]> buffer{new unsigned char[read_block]};
 
     source_stream() = default;
@@ -27,12 +28,13 @@ struct source_stream {
     ~source_stream();
 };
 
-// 1 when the source opened; an open stream is not opened again.
-int source_open(source_stream& source, const std::string& path);
+// 1 when `name` in `in` opened as a source; an open stream is not opened
+// again.
+int source_open(source_stream& source, const folder& in, const std::string& name);
 void source_close(source_stream& source);
 
-// 1 and the next block in buffer[0, filled); 0 at the end of the source, a
-// read error included.
+// 1 and the next block in buffer[0, filled); 0 at the end of the source, or
+// when a read failed, which sets `failed`.
 int source_fill(source_stream& source);
 
 struct output_stream {
@@ -42,6 +44,12 @@ struct output_stream {
     bool failed = false;
     std::size_t used = 0;  // below write_block between calls
     std::unique_ptr<unsigned char[]> buffer{new unsigned char[write_block + output_room_size]};
+    // Where and how the file was opened, so that a failed output can go back
+    // to what it was.
+    const folder* in = nullptr;
+    std::string name;
+    open_way way = open_way::create_new;
+    std::uint64_t length_before = 0;  // of a file opened for append
 
     output_stream() = default;
     output_stream(const output_stream&) = delete;
@@ -49,13 +57,24 @@ struct output_stream {
     ~output_stream();  // closes, writing out the buffer first
 };
 
-// 1 when the stream opened on `path` in the given way; otherwise the failure
-// state is set. Opening an open stream fails without touching any file.
-int output_open(output_stream& output, const std::string& path, open_way way);
+// 1 when the stream opened on `name` in `in` (which outlives it) in the
+// given way; otherwise the failure state is set. Opening an open stream
+// fails without touching any file.
+int output_open(output_stream& output, const folder& in, const std::string& name, open_way way);
 void output_clear(output_stream& output);
+
+// Writes out what the buffer holds: 1 when every write since the open
+// reached the file.
+int output_flush(output_stream& output);
 
 // 1 when every write since the open reached the file and the close succeeded.
 int output_close(output_stream& output);
+
+// Closes an output whose writing or whose source failed, back to what it was
+// before: created new, it is removed; opened for append, it is cut back to
+// its old length. An overwritten output gave its old content up with the
+// answer, and keeps what reaches it.
+void output_abandon(output_stream& output);
 
 // Writes out the whole blocks that the buffer holds.
 void output_write_blocks(output_stream& output);

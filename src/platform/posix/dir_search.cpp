@@ -1,21 +1,27 @@
 // POSIX has no wildcard search of its own: the directory is read whole and
 // matched and ordered as a Windows (NTFS) directory search would do it.
 #include "platform/dir_search.hpp"
-#include "platform/posix/path.hpp"
+#include "platform/posix/retry.hpp"
 #include "platform/posix/wildcard.hpp"
 
 #include <algorithm>
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 
-std::vector<std::string> find_entries(const std::string& search_path)
+std::vector<std::string> find_entries(const folder& in, const std::string& pattern)
 {
-    const std::size_t cut = search_path.find_last_of("\\/");
-    const std::string directory = cut == std::string::npos ? "." : search_path.substr(0, cut + 1);
-    const std::string pattern = cut == std::string::npos ? search_path : search_path.substr(cut + 1);
-
-    DIR* listing = ::opendir(native_path(directory).c_str());
-    if (listing == nullptr)
+    if (!in.open)
         return {};
+    // A descriptor of its own for the listing, which closes it.
+    const int fd = retry_on_interrupt(
+        [&] { return ::openat(static_cast<int>(in.handle), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    DIR* listing = fd == -1 ? nullptr : ::fdopendir(fd);
+    if (listing == nullptr) {
+        if (fd != -1)
+            ::close(fd);
+        return {};
+    }
     wildcard prepared;
     wildcard_prepare(prepared, pattern);
     std::vector<std::string> names;

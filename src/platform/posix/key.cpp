@@ -1,6 +1,7 @@
 // The key read on a POSIX terminal. /dev/tty is the console: it stays the
 // user's keyboard when standard input is redirected.
 #include "platform/key.hpp"
+#include "platform/posix/retry.hpp"
 
 #include <cerrno>
 #include <csignal>
@@ -11,62 +12,115 @@
 
 namespace {
 
-constexpr int no_console = -1;
 constexpr int escape = 0x1B;
-constexpr int key_without_character = 224;
 // Bytes of one escape sequence arrive together; a lone Escape key is
 // followed by nothing for longer than this.
 constexpr int sequence_gap_ms = 100;
 
 int terminal = -1;
 struct termios saved_modes;
-volatile std::sig_atomic_t modes_switched = 0;
+struct termios key_modes;
+volatile std::sig_atomic_t reading = 0;  // the terminal is in key_modes
 
-constexpr int restoring_signals[] = {SIGTERM, SIGHUP, SIGQUIT};
-struct sigaction previous_actions[3];
+// The signals whose default action ends the process: the terminal is put
+// back first, and then the signal acts as it would have.
+constexpr int ending_signals[] = {SIGINT,  SIGTERM, SIGHUP,    SIGQUIT, SIGUSR1,
+                                  SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU};
+constexpr int ending_count = sizeof ending_signals / sizeof ending_signals[0];
+// And the stop and the continue: the terminal is the shell's while stopped.
+constexpr int caught_signals[] = {SIGINT,  SIGTERM,   SIGHUP,  SIGQUIT, SIGUSR1, SIGUSR2,
+                                  SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGTSTP, SIGCONT};
+constexpr int caught_count = sizeof caught_signals / sizeof caught_signals[0];
+struct sigaction previous_actions[caught_count];
+
+void set_modes(const struct termios& modes)
+{
+    retry_on_interrupt([&] { return ::tcsetattr(terminal, TCSANOW, &modes); });
+}
 
 void restore_modes()
 {
-    if (modes_switched) {
-        ::tcsetattr(terminal, TCSANOW, &saved_modes);
-        modes_switched = 0;
+    if (reading) {
+        set_modes(saved_modes);
+        reading = 0;
     }
 }
 
-// The signal then acts as it would have, but with the terminal as it was
-// found.
-void restore_and_die(int signal)
+int index_of(int signal)
+{
+    for (int i = 0; i < caught_count; ++i)
+        if (caught_signals[i] == signal)
+            return i;
+    return 0;
+}
+
+void on_ending(int signal)
 {
     restore_modes();
-    for (int i = 0; i < 3; ++i)
-        if (restoring_signals[i] == signal)
-            ::sigaction(signal, &previous_actions[i], nullptr);
+    ::sigaction(signal, &previous_actions[index_of(signal)], nullptr);
+    // Blocked until this handler returns; then it acts as it always would.
     ::raise(signal);
+}
+
+void on_stop(int)
+{
+    const int saved_errno = errno;
+    const bool was_reading = reading != 0;
+    if (was_reading)
+        set_modes(saved_modes);
+    struct sigaction stop {};
+    stop.sa_handler = SIG_DFL;
+    struct sigaction mine {};
+    ::sigaction(SIGTSTP, &stop, &mine);
+    sigset_t only_stop;
+    sigset_t before;
+    ::sigemptyset(&only_stop);
+    ::sigaddset(&only_stop, SIGTSTP);
+    ::sigprocmask(SIG_UNBLOCK, &only_stop, &before);
+    ::raise(SIGTSTP);  // stopped here until continued
+    ::sigprocmask(SIG_SETMASK, &before, nullptr);
+    ::sigaction(SIGTSTP, &mine, nullptr);
+    if (was_reading)
+        set_modes(key_modes);
+    errno = saved_errno;
+}
+
+// The shell has put its own modes back while the process was stopped.
+void on_continue(int)
+{
+    const int saved_errno = errno;
+    if (reading)
+        set_modes(key_modes);
+    errno = saved_errno;
 }
 
 // Signals that the process ignores (under nohup, say) stay ignored.
 void catch_signals()
 {
     struct sigaction action {};
-    action.sa_handler = restore_and_die;
     ::sigemptyset(&action.sa_mask);
-    for (int i = 0; i < 3; ++i) {
-        ::sigaction(restoring_signals[i], nullptr, &previous_actions[i]);
-        if (previous_actions[i].sa_handler != SIG_IGN)
-            ::sigaction(restoring_signals[i], &action, nullptr);
+    for (const int signal : caught_signals)
+        ::sigaddset(&action.sa_mask, signal);
+    for (int i = 0; i < caught_count; ++i) {
+        const int signal = caught_signals[i];
+        ::sigaction(signal, nullptr, &previous_actions[i]);
+        if (previous_actions[i].sa_handler == SIG_IGN && signal != SIGCONT)
+            continue;
+        action.sa_handler = signal == SIGTSTP ? on_stop : signal == SIGCONT ? on_continue : on_ending;
+        ::sigaction(signal, &action, nullptr);
     }
 }
 
 void release_signals()
 {
-    for (int i = 0; i < 3; ++i)
-        ::sigaction(restoring_signals[i], &previous_actions[i], nullptr);
+    for (int i = 0; i < caught_count; ++i)
+        ::sigaction(caught_signals[i], &previous_actions[i], nullptr);
 }
 
 int open_terminal()
 {
     if (terminal < 0)
-        terminal = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+        terminal = retry_on_interrupt([] { return ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC); });
     return terminal >= 0;
 }
 
@@ -75,15 +129,16 @@ int switch_modes()
 {
     if (::tcgetattr(terminal, &saved_modes) != 0)
         return 0;
-    struct termios raw = saved_modes;
-    raw.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY);
-    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ECHOE | ECHOK | ECHONL | ISIG | IEXTEN);
-    raw.c_cc[VMIN] = 1;
-    raw.c_cc[VTIME] = 0;
+    key_modes = saved_modes;
+    key_modes.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF
+                                                | IXANY);
+    key_modes.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ECHOE | ECHOK | ECHONL | ISIG | IEXTEN);
+    key_modes.c_cc[VMIN] = 1;
+    key_modes.c_cc[VTIME] = 0;
     catch_signals();
-    modes_switched = 1;
-    if (::tcsetattr(terminal, TCSANOW, &raw) != 0) {
-        modes_switched = 0;
+    reading = 1;
+    if (retry_on_interrupt([] { return ::tcsetattr(terminal, TCSANOW, &key_modes); }) != 0) {
+        reading = 0;
         release_signals();
         return 0;
     }
@@ -94,19 +149,11 @@ int switch_modes()
 // wait has no limit).
 int read_byte(int wait_ms)
 {
-    for (;;) {
-        struct pollfd ready = {terminal, POLLIN, 0};
-        const int polled = ::poll(&ready, 1, wait_ms);
-        if (polled < 0 && errno == EINTR)
-            continue;
-        if (polled <= 0)
-            return -1;
-        unsigned char byte;
-        const ssize_t got = ::read(terminal, &byte, 1);
-        if (got < 0 && errno == EINTR)
-            continue;
-        return got == 1 ? byte : -1;
-    }
+    struct pollfd ready = {terminal, POLLIN, 0};
+    if (retry_on_interrupt([&] { return ::poll(&ready, 1, wait_ms); }) <= 0)
+        return -1;
+    unsigned char byte;
+    return retry_on_interrupt([&] { return ::read(terminal, &byte, 1); }) == 1 ? byte : -1;
 }
 
 // Takes the rest of an escape sequence off the input: ESC [ parameters and a
@@ -132,7 +179,7 @@ void consume_sequence(int second)
 int read_console_key()
 {
     if (!open_terminal() || !switch_modes())
-        return no_console;
+        return key_no_console;
     int key = read_byte(-1);
     if (key >= 0xC2 && key <= 0xF4) {
         // A UTF-8 terminal sends one letter as several bytes: take them all.
@@ -143,7 +190,7 @@ int read_console_key()
         const int second = read_byte(sequence_gap_ms);
         if (second >= 0) {
             consume_sequence(second);
-            key = key_without_character;
+            key = key_extended;
         }
     }
     restore_modes();

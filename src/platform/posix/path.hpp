@@ -1,5 +1,5 @@
-// POSIX only: paths keep the backslashes that the user typed until the OS
-// sees them, so that messages show them as typed.
+// What the user typed keeps its backslashes in messages; the system is given
+// slashes in their place, as Windows would read them.
 #pragma once
 
 #include <string>

@@ -6,10 +6,6 @@
 
 namespace {
 
-constexpr int no_console = -1;
-constexpr int key_without_character = 0;
-constexpr int extended_key = 224;  // grey arrows, Home, End, Insert, Delete, Page Up/Down
-
 HANDLE console_input = INVALID_HANDLE_VALUE;
 
 bool is_lone_modifier(WORD key)
@@ -33,7 +29,7 @@ int key_code(const KEY_EVENT_RECORD& key)
     const bool alt_only = (key.dwControlKeyState & alt) && !(key.dwControlKeyState & ctrl);
     if (character != 0 && !alt_only)
         return character;
-    return (key.dwControlKeyState & ENHANCED_KEY) ? extended_key : key_without_character;
+    return (key.dwControlKeyState & ENHANCED_KEY) ? key_extended : key_without_character;
 }
 
 }  // namespace
@@ -45,10 +41,10 @@ int read_console_key()
                                       nullptr, OPEN_EXISTING, 0, nullptr);
     DWORD saved_mode = 0;
     if (console_input == INVALID_HANDLE_VALUE || !::GetConsoleMode(console_input, &saved_mode))
-        return no_console;
+        return key_no_console;
     // With input processing off, Ctrl+C is the key 3 and interrupts nothing.
     ::SetConsoleMode(console_input, 0);
-    int result = no_console;
+    int result = key_no_console;
     for (;;) {
         INPUT_RECORD event;
         DWORD count = 0;
