@@ -94,6 +94,10 @@ void wait_for_key_read(int master)
     ::signal(SIGPIPE, SIG_DFL);
     if (options.ignored_signal != 0)
         ::signal(options.ignored_signal, SIG_IGN);
+    for (const std::string& setting : options.environment) {
+        const std::size_t equals = setting.find('=');
+        ::setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
+    }
     if (options.user != -1 && (::setgid(static_cast<gid_t>(options.user)) != 0
                                || ::setuid(static_cast<uid_t>(options.user)) != 0))
         ::_exit(124);

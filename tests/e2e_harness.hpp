@@ -26,6 +26,7 @@ struct run_options {
     int signal_at_question = 0;   // sent at the first question, before any key
     int ignored_signal = 0;       // the program starts with this signal ignored
     int user = -1;                // the program runs as this user id, when not -1
+    std::vector<std::string> environment;  // NAME=value, set for the program only
 };
 
 struct run_result {
