@@ -12,6 +12,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -65,8 +66,43 @@ void wait_for_key_read(int master)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
 }
 
+// The small shell of a job-control run: the program goes into a process
+// group of its own in the foreground, its process id goes to the test, and
+// each stop of the job is told; the shell ends as the job did.
+[[noreturn]] void run_as_job(char* const* argv, int report)
+{
+    const pid_t job = ::fork();
+    if (job == 0) {
+        ::close(report);
+        ::setpgid(0, 0);
+        // Only a job in the foreground may change the terminal's modes.
+        while (::tcgetpgrp(STDIN_FILENO) != ::getpid())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ::execvp(argv[0], argv);
+        ::_exit(127);
+    }
+    ::setpgid(job, job);
+    ::signal(SIGTTOU, SIG_IGN);
+    ::tcsetpgrp(STDIN_FILENO, job);
+    (void)!::write(report, &job, sizeof job);
+    for (;;) {
+        int status = 0;
+        if (::waitpid(job, &status, WUNTRACED) != job)
+            ::_exit(122);
+        if (WIFSTOPPED(status)) {
+            (void)!::write(report, "S", 1);
+            continue;
+        }
+        if (WIFEXITED(status))
+            ::_exit(WEXITSTATUS(status));
+        ::signal(WTERMSIG(status), SIG_DFL);
+        ::raise(WTERMSIG(status));
+        ::_exit(121);
+    }
+}
+
 [[noreturn]] void start_child(const fs::path& folder, const run_options& options, const char* terminal_name,
-                              int stdin_read, int stdout_write, int stderr_write)
+                              int stdin_read, int stdout_write, int stderr_write, int report_write)
 {
     ::setsid();
     if (options.console != console_kind::none) {
@@ -81,7 +117,9 @@ void wait_for_key_read(int master)
     }
     ::dup2(stdout_write, STDOUT_FILENO);
     ::dup2(stderr_write, STDERR_FILENO);
-    for (int fd = 3; fd < 256; ++fd)
+    if (report_write >= 0)
+        ::dup2(report_write, 3);
+    for (int fd = report_write >= 0 ? 4 : 3; fd < 256; ++fd)
         ::close(fd);
     if (::chdir(folder.c_str()) != 0)
         ::_exit(125);
@@ -98,9 +136,15 @@ void wait_for_key_read(int master)
         const std::size_t equals = setting.find('=');
         ::setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
     }
+    if (options.file_size_limit != 0) {
+        const struct rlimit limit = {options.file_size_limit, options.file_size_limit};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
     if (options.user != -1 && (::setgid(static_cast<gid_t>(options.user)) != 0
                                || ::setuid(static_cast<uid_t>(options.user)) != 0))
         ::_exit(124);
+    if (options.stop_at_question)
+        run_as_job(argv.data(), 3);
     ::execvp(argv[0], argv.data());
     ::_exit(127);
 }
@@ -150,15 +194,23 @@ run_result run_converter(const fs::path& folder, const run_options& options)
     ::tcgetattr(terminal, &modes_before);
 
     int in_pipe[2], out_pipe[2], err_pipe[2];
-    if (::pipe(in_pipe) != 0 || ::pipe(out_pipe) != 0 || ::pipe(err_pipe) != 0)
+    int report[2] = {-1, -1};
+    if (::pipe(in_pipe) != 0 || ::pipe(out_pipe) != 0 || ::pipe(err_pipe) != 0
+        || (options.stop_at_question && ::pipe(report) != 0))
         throw std::runtime_error("no pipes");
     if (!options.typed_ahead.empty())
         write_all(master, options.typed_ahead);
 
     const pid_t child = ::fork();
     if (child == 0)
-        start_child(folder, options, terminal_name.c_str(), in_pipe[0], out_pipe[1], err_pipe[1]);
+        start_child(folder, options, terminal_name.c_str(), in_pipe[0], out_pipe[1], err_pipe[1], report[1]);
     ::close(in_pipe[0]);
+    pid_t job = child;
+    if (options.stop_at_question) {
+        ::close(report[1]);
+        if (::read(report[0], &job, sizeof job) != sizeof job)
+            throw std::runtime_error("the job did not start");
+    }
     ::close(out_pipe[1]);
     ::close(err_pipe[1]);
     ::signal(SIGPIPE, SIG_IGN);
@@ -219,7 +271,23 @@ run_result run_converter(const fs::path& folder, const run_options& options)
             ::kill(child, options.signal_at_question);
             signalled = true;
         }
-        while ((options.signal_at_question == 0 || signalled) && keys_sent < options.keys.size()
+        if (options.stop_at_question && questions > 0 && !signalled) {
+            wait_for_key_read(master);
+            ::kill(job, SIGTSTP);
+            signalled = true;
+            struct pollfd told = {report[0], POLLIN, 0};
+            char what = 0;
+            result.stopped = ::poll(&told, 1, 5000) == 1 && ::read(report[0], &what, 1) == 1 && what == 'S';
+            struct termios while_stopped;
+            ::tcgetattr(terminal, &while_stopped);
+            result.modes_restored_while_stopped = while_stopped.c_lflag == modes_before.c_lflag
+                                                  && while_stopped.c_iflag == modes_before.c_iflag;
+            // As a shell does on fg: its own modes back, then the job goes on.
+            ::tcsetattr(terminal, TCSANOW, &modes_before);
+            ::kill(job, SIGCONT);
+        }
+        const bool waits_for_signal = options.signal_at_question != 0 || options.stop_at_question;
+        while ((!waits_for_signal || signalled) && keys_sent < options.keys.size()
                && keys_sent < questions) {
             wait_for_key_read(master);
             write_all(master, options.keys[keys_sent++]);
@@ -243,7 +311,7 @@ run_result run_converter(const fs::path& folder, const run_options& options)
     result.modes_restored = modes_after.c_lflag == modes_before.c_lflag
                             && modes_after.c_iflag == modes_before.c_iflag;
     result.unread_keys = drain_terminal(terminal);
-    for (int fd : {out_pipe[0], err_pipe[0], master, terminal})
+    for (int fd : {out_pipe[0], err_pipe[0], master, terminal, report[0]})
         if (fd >= 0)
             ::close(fd);
     return result;
@@ -289,6 +357,15 @@ void make_tree(const fs::path& folder, const tree& files)
                 write_bytes(path, content);
         }
     }
+}
+
+std::vector<std::string> with_faults(const std::vector<std::string>& faults)
+{
+    // The sanitizers' runtime asks to be loaded first; the fault library
+    // wraps only the C library's calls, which it does not mind.
+    std::vector<std::string> settings = {"LD_PRELOAD=" ZODIDEZI_FAULT_SHIM, "ASAN_OPTIONS=verify_asan_link_order=0"};
+    settings.insert(settings.end(), faults.begin(), faults.end());
+    return settings;
 }
 
 std::string describe(const run_result& result)

@@ -27,6 +27,11 @@ struct run_options {
     int ignored_signal = 0;       // the program starts with this signal ignored
     int user = -1;                // the program runs as this user id, when not -1
     std::vector<std::string> environment;  // NAME=value, set for the program only
+    unsigned long file_size_limit = 0;      // RLIMIT_FSIZE in bytes for the program, when not 0
+    // Job control: the program runs as a job of a small shell in its
+    // session. At the first question it is stopped with SIGTSTP; once it has
+    // stopped, the terminal is given the shell's modes and the job continued.
+    bool stop_at_question = false;
 };
 
 struct run_result {
@@ -36,6 +41,8 @@ struct run_result {
     bool timed_out = false;
     std::string unread_keys;   // what the program left in the terminal's input
     bool modes_restored = true;  // the terminal's modes are as before the run
+    bool stopped = false;               // the job stopped at the question
+    bool modes_restored_while_stopped = false;
 };
 
 // The command under test: ZODIDEZI_UNDER_TEST (split at blanks) when set.
@@ -52,6 +59,10 @@ tree read_tree(const std::filesystem::path& folder);
 // Makes the entries of `files` in `folder`, with the same notation, and
 // "=> name" for a hard link to the entry `name` made before it.
 void make_tree(const std::filesystem::path& folder, const tree& files);
+
+// The settings that preload the fault library into the program, followed by
+// the faults chosen (see fault_shim.cpp).
+std::vector<std::string> with_faults(const std::vector<std::string>& faults);
 
 // A readable dump of a run for failure messages.
 std::string describe(const run_result& result);

@@ -123,7 +123,8 @@ TEST(KeyRead, SignalWhileWaitingRestoresTheTerminal)
 {
     if (under_wine())
         GTEST_SKIP() << "POSIX signals";
-    for (int signal : {SIGTERM, SIGHUP, SIGQUIT}) {
+    // Every signal whose default action ends the process.
+    for (int signal : {SIGTERM, SIGHUP, SIGQUIT, SIGINT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU}) {
         scratch_dir dir;
         make_tree(dir.path, {{"a.zib", cast_zib}, {"a.txt", "old"}});
         run_options options;

@@ -83,8 +83,10 @@ tree shown(const tree& files)
 TEST_P(Transcript, ConsoleFilesAndExitStatus)
 {
     const e2e_case& c = GetParam();
-    if (under_wine() && (c.posix_only || c.console_is == console_kind::stdin_redirected))
-        GTEST_SKIP() << "needs POSIX files, or a console with standard input redirected, which wine lacks";
+    if (under_wine() && (c.posix_only || c.console_is == console_kind::stdin_redirected || !c.faults.empty()
+                         || c.file_size_limit != 0))
+        GTEST_SKIP() << "needs POSIX files, faults or limits, or a console with standard input redirected, "
+                        "which wine lacks";
     scratch_dir dir;
     make_tree(dir.path, c.files);
     run_options options;
@@ -93,6 +95,9 @@ TEST_P(Transcript, ConsoleFilesAndExitStatus)
     options.console = c.console_is;
     options.typed_ahead = c.typed_ahead;
     options.stdin_bytes = c.stdin_bytes;
+    if (!c.faults.empty())
+        options.environment = with_faults(c.faults);
+    options.file_size_limit = c.file_size_limit;
     const run_result result = run_converter(dir.path, options);
 
     EXPECT_FALSE(result.timed_out) << describe(result);

@@ -68,6 +68,8 @@ struct e2e_case {
     console_kind console_is = console_kind::terminal;
     std::string typed_ahead = "";
     std::string stdin_bytes = "";
+    std::vector<std::string> faults = {};  // set for the fault library, which is then preloaded
+    unsigned long file_size_limit = 0;     // RLIMIT_FSIZE for the program
 };
 
 void PrintTo(const e2e_case& c, std::ostream* os);

@@ -1,0 +1,205 @@
+// Faults of real machines, for the end-to-end cases: preloaded into the
+// program under test, this library wraps the C library's file calls. What it
+// does is set in its own environment variables; without them it only passes
+// the calls on.
+//
+//   ZODIDEZI_FAULT_READ=name@n    reads of a file whose name ends in `name`
+//                                 deliver n bytes, then fail with EIO
+//   ZODIDEZI_FAULT_WRITE=name@n   writes to such a file take n bytes, then
+//                                 fail with ENOSPC, as on a full disk
+//   ZODIDEZI_FAULT_SHORT=1        no write takes more than 1000 bytes at once
+//   ZODIDEZI_FAULT_EINTR=1        every open, read and write is interrupted
+//                                 once before it is let through
+#include <cerrno>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <string>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace {
+
+struct fault {
+    std::string name;     // the end of the file's name; empty: no fault
+    std::size_t at = 0;   // bytes let through before the failure
+};
+
+struct settings {
+    fault read;
+    fault write;
+    bool short_writes = false;
+    bool interrupts = false;
+};
+
+fault fault_from(const char* variable)
+{
+    fault parsed;
+    const char* value = std::getenv(variable);
+    if (value == nullptr)
+        return parsed;
+    const std::string text = value;
+    const std::size_t at = text.rfind('@');
+    parsed.name = text.substr(0, at);
+    parsed.at = at == std::string::npos ? 0 : std::strtoul(text.c_str() + at + 1, nullptr, 10);
+    return parsed;
+}
+
+const settings& chosen()
+{
+    static const settings made = [] {
+        settings s;
+        s.read = fault_from("ZODIDEZI_FAULT_READ");
+        s.write = fault_from("ZODIDEZI_FAULT_WRITE");
+        s.short_writes = std::getenv("ZODIDEZI_FAULT_SHORT") != nullptr;
+        s.interrupts = std::getenv("ZODIDEZI_FAULT_EINTR") != nullptr;
+        return s;
+    }();
+    return made;
+}
+
+// What happened to each descriptor so far.
+constexpr int tracked = 1024;
+struct descriptor_state {
+    bool read_fault = false;
+    bool write_fault = false;
+    std::size_t done = 0;  // bytes read or written
+} descriptors[tracked];
+bool interrupted[tracked];  // the next call on it goes through
+bool open_interrupted = false;
+
+bool ends_with(const char* path, const std::string& end)
+{
+    const std::size_t length = std::strlen(path);
+    return !end.empty() && length >= end.size() && std::strcmp(path + length - end.size(), end.c_str()) == 0;
+}
+
+template <typename Function>
+Function next(const char* name)
+{
+    return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
+}
+
+bool interrupt_now(bool& flag)
+{
+    if (!chosen().interrupts)
+        return false;
+    flag = !flag;
+    if (flag)
+        errno = EINTR;
+    return flag;
+}
+
+int opened(int fd, const char* path)
+{
+    if (fd >= 0 && fd < tracked) {
+        descriptors[fd] = descriptor_state{};
+        descriptors[fd].read_fault = ends_with(path, chosen().read.name);
+        descriptors[fd].write_fault = ends_with(path, chosen().write.name);
+        interrupted[fd] = false;
+    }
+    return fd;
+}
+
+mode_t mode_of(int flags, va_list arguments)
+{
+    return (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+int open(const char* path, int flags, ...)
+{
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = mode_of(flags, arguments);
+    va_end(arguments);
+    if (interrupt_now(open_interrupted))
+        return -1;
+    return opened(next<int (*)(const char*, int, ...)>("open")(path, flags, mode), path);
+}
+
+int open64(const char* path, int flags, ...)
+{
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = mode_of(flags, arguments);
+    va_end(arguments);
+    if (interrupt_now(open_interrupted))
+        return -1;
+    return opened(next<int (*)(const char*, int, ...)>("open64")(path, flags, mode), path);
+}
+
+int openat(int directory, const char* path, int flags, ...)
+{
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = mode_of(flags, arguments);
+    va_end(arguments);
+    if (interrupt_now(open_interrupted))
+        return -1;
+    return opened(next<int (*)(int, const char*, int, ...)>("openat")(directory, path, flags, mode), path);
+}
+
+int openat64(int directory, const char* path, int flags, ...)
+{
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = mode_of(flags, arguments);
+    va_end(arguments);
+    if (interrupt_now(open_interrupted))
+        return -1;
+    return opened(next<int (*)(int, const char*, int, ...)>("openat64")(directory, path, flags, mode), path);
+}
+
+ssize_t read(int fd, void* buffer, size_t size)
+{
+    static const auto real = next<ssize_t (*)(int, void*, size_t)>("read");
+    if (fd < 0 || fd >= tracked)
+        return real(fd, buffer, size);
+    if (interrupt_now(interrupted[fd]))
+        return -1;
+    descriptor_state& state = descriptors[fd];
+    if (state.read_fault) {
+        if (state.done >= chosen().read.at) {
+            errno = EIO;
+            return -1;
+        }
+        if (size > chosen().read.at - state.done)
+            size = chosen().read.at - state.done;
+    }
+    const ssize_t got = real(fd, buffer, size);
+    if (got > 0)
+        state.done += static_cast<std::size_t>(got);
+    return got;
+}
+
+ssize_t write(int fd, const void* bytes, size_t size)
+{
+    static const auto real = next<ssize_t (*)(int, const void*, size_t)>("write");
+    if (fd < 0 || fd >= tracked)
+        return real(fd, bytes, size);
+    if (interrupt_now(interrupted[fd]))
+        return -1;
+    descriptor_state& state = descriptors[fd];
+    if (chosen().short_writes && size > 1000)
+        size = 1000;
+    if (state.write_fault) {
+        if (state.done >= chosen().write.at) {
+            errno = ENOSPC;
+            return -1;
+        }
+        if (size > chosen().write.at - state.done)
+            size = chosen().write.at - state.done;
+    }
+    const ssize_t put = real(fd, bytes, size);
+    if (put > 0)
+        state.done += static_cast<std::size_t>(put);
+    return put;
+}
+
+}  // extern "C"
