@@ -22,12 +22,9 @@ struct termios saved_modes;
 struct termios key_modes;
 volatile std::sig_atomic_t reading = 0;  // the terminal is in key_modes
 
-// The signals whose default action ends the process: the terminal is put
-// back first, and then the signal acts as it would have.
-constexpr int ending_signals[] = {SIGINT,  SIGTERM, SIGHUP,    SIGQUIT, SIGUSR1,
-                                  SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU};
-constexpr int ending_count = sizeof ending_signals / sizeof ending_signals[0];
-// And the stop and the continue: the terminal is the shell's while stopped.
+// The signals whose default action ends the process (the terminal is put
+// back first, and then the signal acts as it would have), and the stop and
+// the continue (the terminal is the shell's while stopped).
 constexpr int caught_signals[] = {SIGINT,  SIGTERM,   SIGHUP,  SIGQUIT, SIGUSR1, SIGUSR2,
                                   SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGTSTP, SIGCONT};
 constexpr int caught_count = sizeof caught_signals / sizeof caught_signals[0];
