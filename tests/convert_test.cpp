@@ -30,7 +30,8 @@ std::string converted(const std::string& source, const std::string& before = "")
 std::string utf8_to_cp1250(const std::string& text)
 {
     iconv_t to_cp1250 = iconv_open("CP1250", "UTF-8");
-    if (to_cp1250 == reinterpret_cast<iconv_t>(-1))
+    // iconv tells failure by this pointer value.
+    if (to_cp1250 == reinterpret_cast<iconv_t>(-1))  // NOLINT(performance-no-int-to-ptr)
         throw std::runtime_error("no CP1250 converter");
     std::string result(text.size(), '\0');
     char* in = const_cast<char*>(text.data());
@@ -73,7 +74,7 @@ struct pass_case {
     const char* why;
     std::string source;
     std::string expected;
-    std::string before = "";
+    std::string before{};
 };
 
 void PrintTo(const pass_case& c, std::ostream* os)

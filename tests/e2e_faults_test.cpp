@@ -94,7 +94,7 @@ const e2e_case full_disk_cases[] = {
              per_file({"b.zib --> b.txt", write_failed + "b.txt."}, false),
              {},
              {}, false, console_kind::terminal, "", "", {},
-             48 * 1024},
+             48UL * 1024},
     e2e_case{"interrupted calls and short writes lose nothing",
              {"*.zib"},
              {{"a.zib", cast_zib}, {"b.zib", long_zib}},

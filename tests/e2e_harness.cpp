@@ -126,6 +126,7 @@ void wait_for_key_read(int master)
     std::vector<std::string> words = command_under_test();
     words.insert(words.end(), options.args.begin(), options.args.end());
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);

@@ -66,8 +66,8 @@ struct e2e_case {
     std::vector<std::string> keys = {};
     bool posix_only = false;  // needs what wine does not offer (FIFOs, links, devices)
     console_kind console_is = console_kind::terminal;
-    std::string typed_ahead = "";
-    std::string stdin_bytes = "";
+    std::string typed_ahead{};
+    std::string stdin_bytes{};
     std::vector<std::string> faults = {};  // set for the fault library, which is then preloaded
     unsigned long file_size_limit = 0;     // RLIMIT_FSIZE for the program
 };

@@ -110,6 +110,8 @@ mode_t mode_of(int flags, va_list arguments)
 
 }  // namespace
 
+// The C library declares these with its own reserved parameter names.
+// NOLINTBEGIN(readability-inconsistent-declaration-parameter-name)
 extern "C" {
 
 int open(const char* path, int flags, ...)
@@ -203,3 +205,4 @@ ssize_t write(int fd, const void* bytes, size_t size)
 }
 
 }  // extern "C"
+// NOLINTEND(readability-inconsistent-declaration-parameter-name)

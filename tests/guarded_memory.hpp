@@ -10,7 +10,7 @@ struct guarded_memory {
     unsigned char* data = nullptr;  // `size` bytes that end at the guard page
     std::size_t size = 0;
 
-    explicit guarded_memory(std::size_t size);
+    explicit guarded_memory(std::size_t wanted);
     ~guarded_memory();
     guarded_memory(const guarded_memory&) = delete;
     guarded_memory& operator=(const guarded_memory&) = delete;

@@ -20,7 +20,7 @@ __attribute__((target("avx2,bmi,bmi2"))) std::size_t convert_avx2(const unsigned
                                                                  unsigned char* out)
 {
     __m256i rows[8];
-    for (int row = 0; row < 8; ++row)
+    for (std::size_t row = 0; row < 8; ++row)
         rows[row] = _mm256_broadcastsi128_si256(
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(chained_rows.data() + 16 * row)));
     const __m256i low_seven = _mm256_set1_epi8(0x7F);

@@ -10,10 +10,10 @@
 #include <string>
 #include <string_view>
 
-constexpr std::size_t read_block = 256 * 1024;
-constexpr std::size_t write_block = 256 * 1024;
+constexpr std::size_t read_block = std::size_t{256} * 1024;
+constexpr std::size_t write_block = std::size_t{256} * 1024;
 // The room that output_room() always offers.
-constexpr std::size_t output_room_size = 80 * 1024;
+constexpr std::size_t output_room_size = std::size_t{80} * 1024;
 
 struct source_stream {
     native_file file = no_file;
