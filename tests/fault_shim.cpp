@@ -108,6 +108,16 @@ mode_t mode_of(int flags, va_list arguments)
     return (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
 }
 
+// Both ways into a file come here; an open in the current directory is an
+// open at it.
+int open_at(int directory, const char* path, int flags, mode_t mode)
+{
+    static const auto real = next<int (*)(int, const char*, int, ...)>("openat");
+    if (interrupt_now(open_interrupted))
+        return -1;
+    return opened(real(directory, path, flags, mode), path);
+}
+
 }  // namespace
 
 // The C library declares these with its own reserved parameter names.
@@ -120,20 +130,7 @@ int open(const char* path, int flags, ...)
     va_start(arguments, flags);
     const mode_t mode = mode_of(flags, arguments);
     va_end(arguments);
-    if (interrupt_now(open_interrupted))
-        return -1;
-    return opened(next<int (*)(const char*, int, ...)>("open")(path, flags, mode), path);
-}
-
-int open64(const char* path, int flags, ...)
-{
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = mode_of(flags, arguments);
-    va_end(arguments);
-    if (interrupt_now(open_interrupted))
-        return -1;
-    return opened(next<int (*)(const char*, int, ...)>("open64")(path, flags, mode), path);
+    return open_at(AT_FDCWD, path, flags, mode);
 }
 
 int openat(int directory, const char* path, int flags, ...)
@@ -142,20 +139,7 @@ int openat(int directory, const char* path, int flags, ...)
     va_start(arguments, flags);
     const mode_t mode = mode_of(flags, arguments);
     va_end(arguments);
-    if (interrupt_now(open_interrupted))
-        return -1;
-    return opened(next<int (*)(int, const char*, int, ...)>("openat")(directory, path, flags, mode), path);
-}
-
-int openat64(int directory, const char* path, int flags, ...)
-{
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = mode_of(flags, arguments);
-    va_end(arguments);
-    if (interrupt_now(open_interrupted))
-        return -1;
-    return opened(next<int (*)(int, const char*, int, ...)>("openat64")(directory, path, flags, mode), path);
+    return open_at(directory, path, flags, mode);
 }
 
 ssize_t read(int fd, void* buffer, size_t size)
