@@ -132,6 +132,11 @@ TEST(KeyRead, SignalWhileWaitingRestoresTheTerminal)
         options.signal_at_question = signal;
         const run_result result = run_converter(dir.path, options);
         EXPECT_EQ(result.exit_status, 128 + signal) << describe(result);
+        EXPECT_EQ(escaped(result.console),
+                  escaped(console_of(per_file(
+                      {"a.zib --> a.txt", "Nelze vytvorit vystupni soubor a.txt nebo takovy soubor jiz existuje.", choices},
+                      false))))
+            << "signal " << signal;
         EXPECT_TRUE(result.modes_restored) << "signal " << signal;
         EXPECT_EQ(read_bytes(dir.path / "a.txt"), "old");
     }
