@@ -88,6 +88,15 @@ const e2e_case full_disk_cases[] = {
              {},
              {"2"}, false, console_kind::terminal, "", "",
              {"ZODIDEZI_FAULT_WRITE=vse.txt@100"}},
+    e2e_case{"a full disk in a merged run is reported when a later source does not open",
+             {"*.zib", "vse.txt"},
+             {{"a.zib", cast_zib + long_zib.substr(0, 5000)}, {"b.zib", "<dir>"}},
+             merged("vse.txt",
+                    {"a.zib --> vse.txt", "Vstupni soubor b.zib nelze otevrit.", write_failed + "vse.txt."},
+                    false),
+             {},
+             {}, false, console_kind::terminal, "", "",
+             {"ZODIDEZI_FAULT_WRITE=vse.txt@1000"}},
     e2e_case{"a file-size limit is a failed write, not a silent death",
              {"b.zib"},
              {{"b.zib", long_zib}},
@@ -200,6 +209,26 @@ TEST(StopAtTheQuestion, TheShellHasItsModesWhileStoppedAndAKeyCountsAtOnceAfterw
     EXPECT_EQ(result.exit_status, 0);
     EXPECT_TRUE(result.modes_restored);
     EXPECT_EQ(read_bytes(dir.path / "a.txt"), cast_txt);
+}
+
+TEST(StopAtTheQuestion, ABackgroundJobStoppedAtTheTerminalEndsAtKill)
+{
+    if (under_wine())
+        GTEST_SKIP() << "POSIX job control";
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        scratch_dir dir;
+        make_tree(dir.path, {{"a.zib", cast_zib}, {"a.txt", "old"}});
+        run_options options;
+        options.args = {"a.zib"};
+        options.background_job = true;
+        options.signal_at_question = signal;
+        const run_result result = run_converter(dir.path, options);
+        EXPECT_TRUE(result.stopped) << "it stops at the terminal, which is not its own";
+        EXPECT_FALSE(result.timed_out) << "signal " << signal << "\n" << describe(result);
+        EXPECT_EQ(result.exit_status, 128 + signal) << describe(result);
+        EXPECT_TRUE(result.modes_restored) << "the shell's modes, never touched";
+        EXPECT_EQ(read_bytes(dir.path / "a.txt"), "old");
+    }
 }
 
 // A real small file system where mounting is allowed.

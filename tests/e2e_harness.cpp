@@ -69,21 +69,22 @@ void wait_for_key_read(int master)
 // The small shell of a job-control run: the program goes into a process
 // group of its own in the foreground, its process id goes to the test, and
 // each stop of the job is told; the shell ends as the job did.
-[[noreturn]] void run_as_job(char* const* argv, int report)
+[[noreturn]] void run_as_job(char* const* argv, int report, bool foreground)
 {
     const pid_t job = ::fork();
     if (job == 0) {
         ::close(report);
         ::setpgid(0, 0);
         // Only a job in the foreground may change the terminal's modes.
-        while (::tcgetpgrp(STDIN_FILENO) != ::getpid())
+        while (foreground && ::tcgetpgrp(STDIN_FILENO) != ::getpid())
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         ::execvp(argv[0], argv);
         ::_exit(127);
     }
     ::setpgid(job, job);
     ::signal(SIGTTOU, SIG_IGN);
-    ::tcsetpgrp(STDIN_FILENO, job);
+    if (foreground)
+        ::tcsetpgrp(STDIN_FILENO, job);
     (void)!::write(report, &job, sizeof job);
     for (;;) {
         int status = 0;
@@ -144,8 +145,8 @@ void wait_for_key_read(int master)
     if (options.user != -1 && (::setgid(static_cast<gid_t>(options.user)) != 0
                                || ::setuid(static_cast<uid_t>(options.user)) != 0))
         ::_exit(124);
-    if (options.stop_at_question)
-        run_as_job(argv.data(), 3);
+    if (options.stop_at_question || options.background_job)
+        run_as_job(argv.data(), 3, !options.background_job);
     ::execvp(argv[0], argv.data());
     ::_exit(127);
 }
@@ -197,7 +198,7 @@ run_result run_converter(const fs::path& folder, const run_options& options)
     int in_pipe[2], out_pipe[2], err_pipe[2];
     int report[2] = {-1, -1};
     if (::pipe(in_pipe) != 0 || ::pipe(out_pipe) != 0 || ::pipe(err_pipe) != 0
-        || (options.stop_at_question && ::pipe(report) != 0))
+        || ((options.stop_at_question || options.background_job) && ::pipe(report) != 0))
         throw std::runtime_error("no pipes");
     if (!options.typed_ahead.empty())
         write_all(master, options.typed_ahead);
@@ -207,7 +208,7 @@ run_result run_converter(const fs::path& folder, const run_options& options)
         start_child(folder, options, terminal_name.c_str(), in_pipe[0], out_pipe[1], err_pipe[1], report[1]);
     ::close(in_pipe[0]);
     pid_t job = child;
-    if (options.stop_at_question) {
+    if (options.stop_at_question || options.background_job) {
         ::close(report[1]);
         if (::read(report[0], &job, sizeof job) != sizeof job)
             throw std::runtime_error("the job did not start");
@@ -267,7 +268,15 @@ run_result run_converter(const fs::path& folder, const run_options& options)
             (void)!::read(master, echo, sizeof echo);  // echoes are not the console
         }
         const std::size_t questions = occurrences(result.console, choice_line);
-        if (options.signal_at_question != 0 && questions > 0 && !signalled) {
+        if (options.background_job && questions > 0 && !signalled) {
+            struct pollfd told = {report[0], POLLIN, 0};
+            char what = 0;
+            result.stopped = ::poll(&told, 1, 5000) == 1 && ::read(report[0], &what, 1) == 1 && what == 'S';
+            ::kill(job, options.signal_at_question);
+            ::kill(job, SIGCONT);
+            signalled = true;
+        }
+        if (options.signal_at_question != 0 && !options.background_job && questions > 0 && !signalled) {
             wait_for_key_read(master);
             ::kill(child, options.signal_at_question);
             signalled = true;
@@ -287,7 +296,8 @@ run_result run_converter(const fs::path& folder, const run_options& options)
             ::tcsetattr(terminal, TCSANOW, &modes_before);
             ::kill(job, SIGCONT);
         }
-        const bool waits_for_signal = options.signal_at_question != 0 || options.stop_at_question;
+        const bool waits_for_signal =
+            options.signal_at_question != 0 || options.stop_at_question || options.background_job;
         while ((!waits_for_signal || signalled) && keys_sent < options.keys.size()
                && keys_sent < questions) {
             wait_for_key_read(master);

@@ -32,6 +32,10 @@ struct run_options {
     // session. At the first question it is stopped with SIGTSTP; once it has
     // stopped, the terminal is given the shell's modes and the job continued.
     bool stop_at_question = false;
+    // The program runs as a job in the background of that shell: at the
+    // question it stops at the terminal, and signal_at_question is then sent
+    // with a SIGCONT, as a shell's kill does.
+    bool background_job = false;
 };
 
 struct run_result {

@@ -7,7 +7,10 @@
 #include "test_files.hpp"
 
 #include <gtest/gtest.h>
+#include <csignal>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -111,6 +114,38 @@ TEST(SourceOpen, OnlyRegularFilesAndNeverBlocks)
         source_stream in;
         EXPECT_EQ(source_open(in, here.in, r.name), r.opens) << r.name;
     }
+}
+
+// Another process holds a write lease on the source and gives it up when
+// asked, as a file server does.
+TEST(SourceOpen, WaitsForALeaseToBeGivenUp)
+{
+    scratch_dir dir;
+    opened_folder here(dir.path);
+    write_bytes(dir.path / "a.zib", "A");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        static int leased = -1;
+        leased = ::open((dir.path / "a.zib").c_str(), O_RDWR);
+        ::signal(SIGIO, [](int) { ::fcntl(leased, F_SETLEASE, F_UNLCK); });
+        const char held = ::fcntl(leased, F_SETLEASE, F_WRLCK) == 0 ? 'y' : 'n';
+        (void)!::write(ready[1], &held, 1);
+        ::sleep(10);
+        ::_exit(0);
+    }
+    char held = 0;
+    ASSERT_EQ(::read(ready[0], &held, 1), 1);
+    if (held != 'y') {
+        ::kill(holder, SIGKILL);
+        ::waitpid(holder, nullptr, 0);
+        GTEST_SKIP() << "this file system takes no leases";
+    }
+    source_stream in;
+    EXPECT_EQ(source_open(in, here.in, "a.zib"), 1);
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
 }
 
 TEST(Folder, BackslashesSeparateTypedFoldersButNotFoundNames)

@@ -125,6 +125,20 @@ int end_with_failure(run_state& run, std::string_view message, const std::string
     return 0;
 }
 
+// Writes out and closes the merged output: 1 when all of it reached the
+// file. Its last bytes wait in the buffer to the end, however the run ends;
+// a write that fails then is reported and undone like any other.
+int close_merged_output(run_state& run)
+{
+    if (!output_flush(run.output))
+        return end_with_failure(run, write_failed, run.merged_shown);
+    if (!output_close(run.output)) {
+        print_message(write_failed, run.merged_shown, ".");
+        return 0;
+    }
+    return 1;
+}
+
 // One source of the walk, in either mode: 1 when the walk goes on, 0 when the
 // run ends.
 int convert_entry(run_state& run, const std::string& entry)
@@ -133,6 +147,8 @@ int convert_entry(run_state& run, const std::string& entry)
     source_stream source;
     if (!source_open(source, run.sources, entry)) {
         print_message("Vstupni soubor ", source_path, " nelze otevrit.");
+        if (run.merged)
+            close_merged_output(run);
         return 0;
     }
     const std::string output_name = run.merged ? run.merged_shown : output_name_for(entry);
@@ -224,12 +240,8 @@ int run(int argc, const char* const* argv)
     for (const std::string& entry : entries)
         if (!convert_entry(run, entry))
             return 0;
-    if (run.merged && !output_flush(run.output))
-        return end_with_failure(run, write_failed, run.merged_shown);
-    if (run.merged && !output_close(run.output)) {
-        print_message(write_failed, run.merged_shown, ".");
+    if (run.merged && !close_merged_output(run))
         return 0;
-    }
 
     console_line("");
     console_line("Ok.");

@@ -30,11 +30,21 @@ int open_in(const folder& in, const char* name, int flags)
     return retry_on_interrupt([&] { return ::openat(descriptor(in.handle), name, flags | O_CLOEXEC, 0666); });
 }
 
-// O_NONBLOCK keeps a FIFO from holding the open; it is taken off again so
-// that reads and writes wait as usual.
+// O_NONBLOCK keeps a FIFO from holding the open. A regular file under a
+// lease (Samba's, say) refuses such an open; it is opened again as usual,
+// waiting until the lease is given up, as any reader would.
+int open_unblocked(const folder& in, const char* name, int flags)
+{
+    const int fd = open_in(in, name, flags | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0 && errno == EWOULDBLOCK)
+        return open_in(in, name, flags | O_NOCTTY);
+    return fd;
+}
+
+// O_NONBLOCK is taken off again, so that reads and writes wait as usual.
 int open_without_blocking(const folder& in, const std::string& name, int flags, native_file& file)
 {
-    const int fd = open_in(in, name.c_str(), flags | O_NONBLOCK | O_NOCTTY);
+    const int fd = open_unblocked(in, name.c_str(), flags);
     if (fd < 0)
         return 0;
     const int status = ::fcntl(fd, F_GETFL);
@@ -101,9 +111,8 @@ void folder_close(folder& opened)
 
 int file_open_source(const folder& in, const std::string& name, native_file& file, file_identity& id)
 {
-    // O_NONBLOCK keeps a FIFO from holding the open; on the regular files
-    // that are kept it changes nothing.
-    const int fd = open_in(in, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    // On the regular files that are kept, O_NONBLOCK changes nothing.
+    const int fd = open_unblocked(in, name.c_str(), O_RDONLY);
     if (fd < 0)
         return 0;
     struct stat status;

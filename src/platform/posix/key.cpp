@@ -35,12 +35,19 @@ void set_modes(const struct termios& modes)
     retry_on_interrupt([&] { return ::tcsetattr(terminal, TCSANOW, &modes); });
 }
 
+// Only the foreground may set the terminal's modes: from the background the
+// call would stop the process again and again. A process in the background
+// has not switched them, or has given them back when it was stopped.
+bool in_foreground()
+{
+    return ::tcgetpgrp(terminal) == ::getpgrp();
+}
+
 void restore_modes()
 {
-    if (reading) {
+    if (reading && in_foreground())
         set_modes(saved_modes);
-        reading = 0;
-    }
+    reading = 0;
 }
 
 int index_of(int signal)
@@ -63,7 +70,7 @@ void on_stop(int)
 {
     const int saved_errno = errno;
     const bool was_reading = reading != 0;
-    if (was_reading)
+    if (was_reading && in_foreground())
         set_modes(saved_modes);
     struct sigaction stop {};
     stop.sa_handler = SIG_DFL;
@@ -77,16 +84,18 @@ void on_stop(int)
     ::raise(SIGTSTP);  // stopped here until continued
     ::sigprocmask(SIG_SETMASK, &before, nullptr);
     ::sigaction(SIGTSTP, &mine, nullptr);
-    if (was_reading)
+    if (was_reading && in_foreground())
         set_modes(key_modes);
     errno = saved_errno;
 }
 
-// The shell has put its own modes back while the process was stopped.
+// The shell has put its own modes back while the process was stopped. Sent
+// on into the background, the key read stops at the terminal until fg, and
+// this comes again then.
 void on_continue(int)
 {
     const int saved_errno = errno;
-    if (reading)
+    if (reading && in_foreground())
         set_modes(key_modes);
     errno = saved_errno;
 }
