@@ -35,8 +35,11 @@ std::vector<std::string> search(const Char* path, HANDLE(WINAPI* first)(const Ch
 
 }  // namespace
 
-std::vector<std::string> find_entries(const std::string& search_path)
+std::vector<std::string> find_entries(const folder& in, const std::string& pattern)
 {
+    if (!in.open)
+        return {};
+    const std::string search_path = in.path + pattern;
     if (fits_ansi_call(search_path))
         return search(search_path.c_str(), ::FindFirstFileA, ::FindNextFileA);
     return search(extended_path(search_path).c_str(), ::FindFirstFileW, ::FindNextFileW);
