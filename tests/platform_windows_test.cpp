@@ -1,8 +1,11 @@
 // The Windows platform services where a run reaches them only through a
 // failure that wine cannot make: an output taken back while open, an append
-// cut back, a failed read; and what counts as a regular file.
+// cut back, a failed read; what counts as a regular file; names between UTF-8
+// and UTF-16, and when a path needs its extended form.
 #include "platform/dir_search.hpp"
 #include "platform/file.hpp"
+#include "platform/windows/path.hpp"
+#include "platform/windows/unicode.hpp"
 
 #include <filesystem>
 #include <fstream>
@@ -24,7 +27,7 @@ struct scratch_folder {
         path = fs::temp_directory_path() / ("zodidezi-test-" + std::to_string(::GetCurrentProcessId()) + "-"
                                             + std::to_string(::GetTickCount64()));
         fs::create_directory(path);
-        folder_open(path.string() + "\\", in);
+        folder_open(utf8_from_wide(path.wstring()) + "\\", in);
     }
     ~scratch_folder()
     {
@@ -119,10 +122,55 @@ TEST(FindEntries, OwnEntriesAsWindowsDeliversThem)
     dir.write("a.zib", "");
     EXPECT_EQ(find_entries(dir.in, "*"), (std::vector<std::string>{".", "..", "a.zib"}));
     folder missing;
-    folder_open(dir.path.string() + "\\none\\", missing);
+    folder_open(utf8_from_wide(dir.path.wstring()) + "\\none\\", missing);
     EXPECT_TRUE(find_entries(missing, "*").empty());
     native_file file = no_file;
     EXPECT_EQ(file_open_output(missing, "a.txt", open_way::overwrite, file), 0);
+}
+
+TEST(Names, UnicodeAndLoneSurrogatesGoBothWays)
+{
+    struct row {
+        std::wstring wide;
+        std::string utf8;
+    };
+    for (const row& r : {row{L"caj.zib", "caj.zib"}, row{L"\u010Daj", "\xC4\x8D" "aj"},
+                         row{L"\u4E2D", "\xE4\xB8\xAD"}, row{L"\U0001D11E", "\xF0\x9D\x84\x9E"},
+                         row{std::wstring(L"a") + L'\xD800', "a\xED\xA0\x80"},
+                         row{std::wstring(1, L'\xDC00') + L"b", "\xED\xB0\x80" "b"}}) {
+        EXPECT_EQ(utf8_from_wide(r.wide), r.utf8);
+        EXPECT_EQ(wide_from_utf8(r.utf8), r.wide);
+    }
+}
+
+TEST(Names, MalformedBytesNeverBecomeSeparatorsOrDots)
+{
+    struct row {
+        std::string utf8;
+        std::wstring wide;
+    };
+    for (const row& r : {row{"a\xC0\xAF" "b", L"a\uFFFD" L"b"}, row{"\xE0\x80\xAE", L"\uFFFD"},
+                         row{"\xFF.", L"\uFFFD."}, row{"\xC4", L"\uFFFD"}, row{"\x8D" "a", L"\uFFFD" L"a"},
+                         row{"\xF4\x90\x80\x80", L"\uFFFD"}})
+        EXPECT_EQ(wide_from_utf8(r.utf8), r.wide) << r.utf8;
+}
+
+// The current directory counts: a short relative path in a deep folder is
+// long. Short paths go as typed, so that NUL stays the device.
+TEST(SystemPath, ExtendedFormOnlyFromMaxPathOn)
+{
+    scratch_folder dir;
+    // Short enough to be the current directory on Windows.
+    const fs::path deep = dir.path / std::wstring(150, L'd');
+    fs::create_directory(deep);
+    const fs::path before = fs::current_path();
+    fs::current_path(deep);
+    const std::wstring relative = system_path("x/" + std::string(100, 'n'));
+    const std::wstring nul = system_path("NUL");
+    fs::current_path(before);
+    EXPECT_EQ(relative, L"\\\\?\\" + deep.wstring() + L"\\x\\" + std::wstring(100, L'n'));
+    EXPECT_EQ(nul, L"NUL");
+    EXPECT_EQ(system_path("a/b.zib"), L"a/b.zib");
 }
 
 }  // namespace
