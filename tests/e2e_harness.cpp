@@ -74,12 +74,13 @@ void wait_for_key_read(int master)
         if (terminal < 0 || ::ioctl(terminal, TIOCSCTTY, 0) != 0)
             ::_exit(126);
         ::dup2(options.console == console_kind::terminal ? terminal : stdin_read, STDIN_FILENO);
+        ::dup2(options.output_to_terminal ? terminal : stdout_write, STDOUT_FILENO);
         ::close(terminal);
     } else {
         const int nothing = ::open("/dev/null", O_RDONLY);
         ::dup2(nothing, STDIN_FILENO);
+        ::dup2(stdout_write, STDOUT_FILENO);
     }
-    ::dup2(stdout_write, STDOUT_FILENO);
     ::dup2(stderr_write, STDERR_FILENO);
     for (int fd = 3; fd < 256; ++fd)
         ::close(fd);
@@ -113,6 +114,8 @@ std::string drain_terminal(int terminal)
     modes.c_cc[VMIN] = 0;
     modes.c_cc[VTIME] = 0;
     ::tcsetattr(terminal, TCSANOW, &modes);
+    // Wine's console may put line mode back as it goes, after a killed run.
+    ::fcntl(terminal, F_SETFL, ::fcntl(terminal, F_GETFL) | O_NONBLOCK);
     std::string left;
     char buffer[256];
     for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;)
@@ -210,8 +213,10 @@ run_result run_converter(const fs::path& folder, const run_options& options)
             }
         }
         if (watched[2].revents & POLLIN) {
-            char echo[256];
-            (void)!::read(master, echo, sizeof echo);  // echoes are not the console
+            char shown[256];
+            const ssize_t got = ::read(master, shown, sizeof shown);
+            if (got > 0)
+                result.terminal.append(shown, static_cast<std::size_t>(got));
         }
         const std::size_t questions = occurrences(result.console, choice_line);
         if (options.signal_at_question != 0 && questions > 0 && !signalled) {

@@ -27,6 +27,7 @@ struct run_options {
     int ignored_signal = 0;       // the program starts with this signal ignored
     int user = -1;                // the program runs as this user id, when not -1
     std::vector<std::string> environment;  // NAME=value, set for the program only
+    bool output_to_terminal = false;       // standard output is the terminal too (console terminal)
 };
 
 struct run_result {
@@ -36,6 +37,7 @@ struct run_result {
     bool timed_out = false;
     std::string unread_keys;   // what the program left in the terminal's input
     bool modes_restored = true;  // the terminal's modes are as before the run
+    std::string terminal;        // what the terminal showed: echoes, and the output sent to it
 };
 
 // The command under test: ZODIDEZI_UNDER_TEST (split at blanks) when set.
