@@ -106,6 +106,18 @@ void wait_for_key_read(int master)
     ::_exit(127);
 }
 
+// Adds what the terminal showed (echoes, and output sent to it) to `shown`;
+// false when nothing came.
+bool read_shown(int master, std::string& shown)
+{
+    char bytes[256];
+    const ssize_t got = ::read(master, bytes, sizeof bytes);
+    if (got <= 0)
+        return false;
+    shown.append(bytes, static_cast<std::size_t>(got));
+    return true;
+}
+
 std::string drain_terminal(int terminal)
 {
     struct termios modes;
@@ -212,12 +224,8 @@ run_result run_converter(const fs::path& folder, const run_options& options)
                 --open_pipes;
             }
         }
-        if (watched[2].revents & POLLIN) {
-            char shown[256];
-            const ssize_t got = ::read(master, shown, sizeof shown);
-            if (got > 0)
-                result.terminal.append(shown, static_cast<std::size_t>(got));
-        }
+        if (watched[2].revents & POLLIN)
+            read_shown(master, result.terminal);
         const std::size_t questions = occurrences(result.console, choice_line);
         if (options.signal_at_question != 0 && questions > 0 && !signalled) {
             wait_for_key_read(master);
@@ -242,6 +250,10 @@ run_result run_converter(const fs::path& folder, const run_options& options)
         ::waitpid(child, &status, 0);
     }
     result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    // The last of what the terminal showed may still wait when the pipes close.
+    struct pollfd left_shown = {master, POLLIN, 0};
+    while (::poll(&left_shown, 1, 0) > 0 && (left_shown.revents & POLLIN) != 0 && read_shown(master, result.terminal))
+        left_shown.revents = 0;
 
     struct termios modes_after;
     ::tcgetattr(terminal, &modes_after);
