@@ -125,7 +125,9 @@ const names_case names_cases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(AnyScript, Names, testing::ValuesIn(names_cases),
-                         [](const testing::TestParamInfo<names_case>& tested) { return case_name(tested.param.run.name); });
+                         [](const testing::TestParamInfo<names_case>& tested) {
+                             return case_name(tested.param.run.name);
+                         });
 
 // On a console the names keep their letters, also those that the code page
 // lacks. Wine's console on a pseudo-terminal writes UTF-8 to it.

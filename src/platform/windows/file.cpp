@@ -28,17 +28,10 @@ int take(HANDLE handle, native_file& file)
     return 1;
 }
 
-// The file's identity, length and attributes.
-int information_of(HANDLE handle, file_identity& id, std::uint64_t& length, DWORD& attributes)
+void identity_from(const BY_HANDLE_FILE_INFORMATION& info, file_identity& id)
 {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!::GetFileInformationByHandle(handle, &info))
-        return 0;
     id.volume = info.dwVolumeSerialNumber;
     id.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    length = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    attributes = info.dwFileAttributes;
-    return 1;
 }
 
 HANDLE open_in(const folder& in, const std::string& name, DWORD access, DWORD share, DWORD disposition, DWORD flags)
@@ -72,12 +65,12 @@ int file_open_source(const folder& in, const std::string& name, native_file& fil
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     if (handle == INVALID_HANDLE_VALUE)
         return 0;
-    std::uint64_t length = 0;
-    DWORD attributes = 0;
-    if (::GetFileType(handle) != FILE_TYPE_DISK || !information_of(handle, id, length, attributes)) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (::GetFileType(handle) != FILE_TYPE_DISK || !::GetFileInformationByHandle(handle, &info)) {
         ::CloseHandle(handle);
         return 0;
     }
+    identity_from(info, id);
     return take(handle, file);
 }
 
@@ -133,8 +126,12 @@ int file_close(native_file file)
 
 int file_identity_of(native_file file, file_identity& id, std::uint64_t& length)
 {
-    DWORD attributes = 0;
-    return information_of(handle_of(file), id, length, attributes);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(handle_of(file), &info))
+        return 0;
+    identity_from(info, id);
+    length = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    return 1;
 }
 
 int name_identity(const folder& in, const std::string& name, file_identity& id)
@@ -143,11 +140,12 @@ int name_identity(const folder& in, const std::string& name, file_identity& id)
     const HANDLE handle = open_in(in, name, 0, share_all_and_delete, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
     if (handle == INVALID_HANDLE_VALUE)
         return 0;
-    std::uint64_t length = 0;
-    DWORD attributes = 0;
-    const int regular = ::GetFileType(handle) == FILE_TYPE_DISK && information_of(handle, id, length, attributes)
-                        && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    BY_HANDLE_FILE_INFORMATION info;
+    const int regular = ::GetFileType(handle) == FILE_TYPE_DISK && ::GetFileInformationByHandle(handle, &info)
+                        && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     ::CloseHandle(handle);
+    if (regular)
+        identity_from(info, id);
     return regular;
 }
 
@@ -169,14 +167,13 @@ int file_cut(const folder& in, const std::string& name, native_file file, std::u
         return 0;
     file_identity appended;
     file_identity named;
-    std::uint64_t appended_length = 0;
-    std::uint64_t named_length = 0;
-    DWORD attributes = 0;
+    std::uint64_t ignored = 0;
     LARGE_INTEGER end;
     end.QuadPart = static_cast<LONGLONG>(length);
-    const int cut = information_of(handle_of(file), appended, appended_length, attributes)
-                    && information_of(handle, named, named_length, attributes) && same_file(appended, named)
-                    && ::SetFilePointerEx(handle, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle);
+    const int cut = file_identity_of(file, appended, ignored)
+                    && file_identity_of(reinterpret_cast<native_file>(handle), named, ignored)
+                    && same_file(appended, named) && ::SetFilePointerEx(handle, end, nullptr, FILE_BEGIN)
+                    && ::SetEndOfFile(handle);
     ::CloseHandle(handle);
     return cut;
 }
