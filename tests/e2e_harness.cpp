@@ -111,12 +111,13 @@ void wait_for_key_read(int master)
         if (terminal < 0 || ::ioctl(terminal, TIOCSCTTY, 0) != 0)
             ::_exit(126);
         ::dup2(options.console == console_kind::terminal ? terminal : stdin_read, STDIN_FILENO);
+        ::dup2(options.output_to_terminal ? terminal : stdout_write, STDOUT_FILENO);
         ::close(terminal);
     } else {
         const int nothing = ::open("/dev/null", O_RDONLY);
         ::dup2(nothing, STDIN_FILENO);
+        ::dup2(stdout_write, STDOUT_FILENO);
     }
-    ::dup2(stdout_write, STDOUT_FILENO);
     ::dup2(stderr_write, STDERR_FILENO);
     if (report_write >= 0)
         ::dup2(report_write, 3);
@@ -151,6 +152,18 @@ void wait_for_key_read(int master)
     ::_exit(127);
 }
 
+// Adds what the terminal showed (echoes, and output sent to it) to `shown`;
+// false when nothing came.
+bool read_shown(int master, std::string& shown)
+{
+    char bytes[256];
+    const ssize_t got = ::read(master, bytes, sizeof bytes);
+    if (got <= 0)
+        return false;
+    shown.append(bytes, static_cast<std::size_t>(got));
+    return true;
+}
+
 std::string drain_terminal(int terminal)
 {
     struct termios modes;
@@ -159,6 +172,8 @@ std::string drain_terminal(int terminal)
     modes.c_cc[VMIN] = 0;
     modes.c_cc[VTIME] = 0;
     ::tcsetattr(terminal, TCSANOW, &modes);
+    // Wine's console may put line mode back as it goes, after a killed run.
+    ::fcntl(terminal, F_SETFL, ::fcntl(terminal, F_GETFL) | O_NONBLOCK);
     std::string left;
     char buffer[256];
     for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;)
@@ -263,10 +278,8 @@ run_result run_converter(const fs::path& folder, const run_options& options)
                 --open_pipes;
             }
         }
-        if (watched[2].revents & POLLIN) {
-            char echo[256];
-            (void)!::read(master, echo, sizeof echo);  // echoes are not the console
-        }
+        if (watched[2].revents & POLLIN)
+            read_shown(master, result.terminal);
         const std::size_t questions = occurrences(result.console, choice_line);
         if (options.background_job && questions > 0 && !signalled) {
             struct pollfd told = {report[0], POLLIN, 0};
@@ -316,6 +329,10 @@ run_result run_converter(const fs::path& folder, const run_options& options)
         ::waitpid(child, &status, 0);
     }
     result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    // The last of what the terminal showed may still wait when the pipes close.
+    struct pollfd left_shown = {master, POLLIN, 0};
+    while (::poll(&left_shown, 1, 0) > 0 && (left_shown.revents & POLLIN) != 0 && read_shown(master, result.terminal))
+        left_shown.revents = 0;
 
     struct termios modes_after;
     ::tcgetattr(terminal, &modes_after);

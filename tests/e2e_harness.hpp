@@ -36,6 +36,7 @@ struct run_options {
     // question it stops at the terminal, and signal_at_question is then sent
     // with a SIGCONT, as a shell's kill does.
     bool background_job = false;
+    bool output_to_terminal = false;       // standard output is the terminal too (console terminal)
 };
 
 struct run_result {
@@ -47,6 +48,7 @@ struct run_result {
     bool modes_restored = true;  // the terminal's modes are as before the run
     bool stopped = false;               // the job stopped at the question
     bool modes_restored_while_stopped = false;
+    std::string terminal;        // what the terminal showed: echoes, and the output sent to it
 };
 
 // The command under test: ZODIDEZI_UNDER_TEST (split at blanks) when set.

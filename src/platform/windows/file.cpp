@@ -1,8 +1,8 @@
-// Windows files through CreateFileA, the mapping of posix/file.cpp: create
-// new is CREATE_NEW, overwrite OPEN_ALWAYS and a cut to length 0, append
-// OPEN_ALWAYS with FILE_APPEND_DATA only, so every write lands at the end and
-// nothing looks for an end-of-file marker. Nobody is denied reading or
-// writing.
+// Windows files, the mapping of posix/file.cpp: create new is CREATE_NEW,
+// overwrite OPEN_ALWAYS and a cut to length 0, append OPEN_ALWAYS with
+// FILE_APPEND_DATA only, so every write lands at the end and nothing looks
+// for an end-of-file marker. Nobody is denied reading or writing. A folder is
+// its path as typed; each file is opened by that path and its bare name.
 #include "platform/file.hpp"
 #include "platform/windows/path.hpp"
 
@@ -11,6 +11,9 @@
 namespace {
 
 constexpr DWORD share_all = FILE_SHARE_READ | FILE_SHARE_WRITE;
+// A new output is opened with DELETE access, so that it can be removed while
+// open: whoever opens a file besides it must share deleting.
+constexpr DWORD share_all_and_delete = share_all | FILE_SHARE_DELETE;
 
 HANDLE handle_of(native_file file)
 {
@@ -25,28 +28,59 @@ int take(HANDLE handle, native_file& file)
     return 1;
 }
 
+void identity_from(const BY_HANDLE_FILE_INFORMATION& info, file_identity& id)
+{
+    id.volume = info.dwVolumeSerialNumber;
+    id.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+}
+
+HANDLE open_in(const folder& in, const std::string& name, DWORD access, DWORD share, DWORD disposition, DWORD flags)
+{
+    if (!in.open)
+        return INVALID_HANDLE_VALUE;
+    return create_file(in.path + name, access, share, disposition, flags);
+}
+
 }  // namespace
 
-int file_open_source(const std::string& path, native_file& file, file_identity& id)
+// Nothing is opened: a path that names no directory makes every open in it
+// fail, and the search in it find nothing.
+int folder_open(const std::string& directory, folder& opened)
+{
+    opened.handle = no_file;
+    opened.path = directory;
+    opened.open = true;
+    return 1;
+}
+
+void folder_close(folder& opened)
+{
+    opened.open = false;
+}
+
+int file_open_source(const folder& in, const std::string& name, native_file& file, file_identity& id)
 {
     // Without backup semantics a directory does not open at all.
-    const HANDLE handle = create_file(path, GENERIC_READ, share_all, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
+    const HANDLE handle = open_in(in, name, GENERIC_READ, share_all_and_delete, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     if (handle == INVALID_HANDLE_VALUE)
         return 0;
-    if (::GetFileType(handle) != FILE_TYPE_DISK || !file_identity_of(reinterpret_cast<native_file>(handle), id)) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (::GetFileType(handle) != FILE_TYPE_DISK || !::GetFileInformationByHandle(handle, &info)) {
         ::CloseHandle(handle);
         return 0;
     }
+    identity_from(info, id);
     return take(handle, file);
 }
 
-int file_open_output(const std::string& path, open_way way, native_file& file)
+int file_open_output(const folder& in, const std::string& name, open_way way, native_file& file)
 {
     DWORD access = GENERIC_WRITE;
     DWORD disposition = CREATE_NEW;
     switch (way) {
-    case open_way::create_new: break;
+    // DELETE lets file_remove take back a file that the run created.
+    case open_way::create_new: access |= DELETE; break;
     // CREATE_ALWAYS would refuse hidden and system files; they are cut below.
     case open_way::overwrite: disposition = OPEN_ALWAYS; break;
     case open_way::append:
@@ -54,7 +88,7 @@ int file_open_output(const std::string& path, open_way way, native_file& file)
         disposition = OPEN_ALWAYS;
         break;
     }
-    const HANDLE handle = create_file(path, access, share_all, disposition, FILE_ATTRIBUTE_NORMAL);
+    const HANDLE handle = open_in(in, name, access, share_all, disposition, FILE_ATTRIBUTE_NORMAL);
     if (handle != INVALID_HANDLE_VALUE && way == open_way::overwrite && !::SetEndOfFile(handle)) {
         ::CloseHandle(handle);
         return 0;
@@ -62,11 +96,14 @@ int file_open_output(const std::string& path, open_way way, native_file& file)
     return take(handle, file);
 }
 
-std::size_t file_read(native_file file, unsigned char* buffer, std::size_t size)
+std::ptrdiff_t file_read(native_file file, unsigned char* buffer, std::size_t size)
 {
     DWORD got = 0;
     const DWORD wanted = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
-    return ::ReadFile(handle_of(file), buffer, wanted, &got, nullptr) ? got : 0;
+    if (::ReadFile(handle_of(file), buffer, wanted, &got, nullptr))
+        return got;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_HANDLE_EOF || error == ERROR_BROKEN_PIPE ? 0 : -1;
 }
 
 int file_write(native_file file, const unsigned char* bytes, std::size_t size)
@@ -87,23 +124,56 @@ int file_close(native_file file)
     return ::CloseHandle(handle_of(file)) != 0;
 }
 
-int file_identity_of(native_file file, file_identity& id)
+int file_identity_of(native_file file, file_identity& id, std::uint64_t& length)
 {
     BY_HANDLE_FILE_INFORMATION info;
     if (!::GetFileInformationByHandle(handle_of(file), &info))
         return 0;
-    id.volume = info.dwVolumeSerialNumber;
-    id.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    identity_from(info, id);
+    length = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     return 1;
 }
 
-int path_identity(const std::string& path, file_identity& id)
+int name_identity(const folder& in, const std::string& name, file_identity& id)
 {
-    // No access asked for: the file is only looked at, and may be a directory.
-    const HANDLE handle = create_file(path, 0, share_all | FILE_SHARE_DELETE, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+    // No access asked for: the file is only looked at, and shares everything.
+    const HANDLE handle = open_in(in, name, 0, share_all_and_delete, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
     if (handle == INVALID_HANDLE_VALUE)
         return 0;
-    const int known = file_identity_of(reinterpret_cast<native_file>(handle), id);
+    BY_HANDLE_FILE_INFORMATION info;
+    const int regular = ::GetFileType(handle) == FILE_TYPE_DISK && ::GetFileInformationByHandle(handle, &info)
+                        && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     ::CloseHandle(handle);
-    return known;
+    if (regular)
+        identity_from(info, id);
+    return regular;
+}
+
+// The open handle itself is marked: the file goes when it closes, whatever
+// name it has by then, and nothing else that took its name is touched.
+int file_remove(const folder&, const std::string&, native_file file)
+{
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    return ::SetFileInformationByHandle(handle_of(file), FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
+
+// The append handle cannot set the end of its file: the name is opened again
+// for writing, and cut only when it still names the same file.
+int file_cut(const folder& in, const std::string& name, native_file file, std::uint64_t length)
+{
+    const HANDLE handle = open_in(in, name, GENERIC_WRITE, share_all_and_delete, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+    if (handle == INVALID_HANDLE_VALUE)
+        return 0;
+    file_identity appended;
+    file_identity named;
+    std::uint64_t ignored = 0;
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(length);
+    const int cut = file_identity_of(file, appended, ignored)
+                    && file_identity_of(reinterpret_cast<native_file>(handle), named, ignored)
+                    && same_file(appended, named) && ::SetFilePointerEx(handle, end, nullptr, FILE_BEGIN)
+                    && ::SetEndOfFile(handle);
+    ::CloseHandle(handle);
+    return cut;
 }
