@@ -172,6 +172,8 @@ TEST(DeepPaths, AFolderOfFiveThousandBytesInBothModes)
 
 TEST(LongPattern, TwoThousandNamesAgainstAPatternOf120000CharactersEndInTime)
 {
+    if (under_wine())
+        GTEST_SKIP() << "a Windows command line holds 32,767 characters, and Windows matches with its own search";
     scratch_dir dir;
     tree files;
     // Long names: a matcher that fills a table of pattern by name takes

@@ -10,10 +10,9 @@
 
 namespace {
 
-constexpr DWORD share_all = FILE_SHARE_READ | FILE_SHARE_WRITE;
-// A new output is opened with DELETE access, so that it can be removed while
-// open: whoever opens a file besides it must share deleting.
-constexpr DWORD share_all_and_delete = share_all | FILE_SHARE_DELETE;
+// Sharing deleting too denies nothing, and lets a failed output be removed
+// while it is still open.
+constexpr DWORD share_all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 HANDLE handle_of(native_file file)
 {
@@ -61,7 +60,7 @@ void folder_close(folder& opened)
 int file_open_source(const folder& in, const std::string& name, native_file& file, file_identity& id)
 {
     // Without backup semantics a directory does not open at all.
-    const HANDLE handle = open_in(in, name, GENERIC_READ, share_all_and_delete, OPEN_EXISTING,
+    const HANDLE handle = open_in(in, name, GENERIC_READ, share_all, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     if (handle == INVALID_HANDLE_VALUE)
         return 0;
@@ -79,8 +78,7 @@ int file_open_output(const folder& in, const std::string& name, open_way way, na
     DWORD access = GENERIC_WRITE;
     DWORD disposition = CREATE_NEW;
     switch (way) {
-    // DELETE lets file_remove take back a file that the run created.
-    case open_way::create_new: access |= DELETE; break;
+    case open_way::create_new: break;
     // CREATE_ALWAYS would refuse hidden and system files; they are cut below.
     case open_way::overwrite: disposition = OPEN_ALWAYS; break;
     case open_way::append:
@@ -137,7 +135,7 @@ int file_identity_of(native_file file, file_identity& id, std::uint64_t& length)
 int name_identity(const folder& in, const std::string& name, file_identity& id)
 {
     // No access asked for: the file is only looked at, and shares everything.
-    const HANDLE handle = open_in(in, name, 0, share_all_and_delete, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+    const HANDLE handle = open_in(in, name, 0, share_all, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
     if (handle == INVALID_HANDLE_VALUE)
         return 0;
     BY_HANDLE_FILE_INFORMATION info;
@@ -149,20 +147,34 @@ int name_identity(const folder& in, const std::string& name, file_identity& id)
     return regular;
 }
 
-// The open handle itself is marked: the file goes when it closes, whatever
-// name it has by then, and nothing else that took its name is touched.
-int file_remove(const folder&, const std::string&, native_file file)
+// Asked for only now, so that writing a new output needs no DELETE access,
+// which would make every other reader share deleting. The name is marked
+// for deletion only when it still names the open file; the file goes when
+// the last handle closes.
+int file_remove(const folder& in, const std::string& name, native_file file)
 {
+    const HANDLE handle =
+        open_in(in, name, DELETE | FILE_READ_ATTRIBUTES, share_all, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT);
+    if (handle == INVALID_HANDLE_VALUE)
+        return 0;
+    file_identity created;
+    file_identity named;
+    std::uint64_t ignored = 0;
     FILE_DISPOSITION_INFO disposition{};
     disposition.DeleteFile = TRUE;
-    return ::SetFileInformationByHandle(handle_of(file), FileDispositionInfo, &disposition, sizeof disposition) != 0;
+    const int removed = file_identity_of(file, created, ignored)
+                        && file_identity_of(reinterpret_cast<native_file>(handle), named, ignored)
+                        && same_file(created, named)
+                        && ::SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
+    ::CloseHandle(handle);
+    return removed;
 }
 
 // The append handle cannot set the end of its file: the name is opened again
 // for writing, and cut only when it still names the same file.
 int file_cut(const folder& in, const std::string& name, native_file file, std::uint64_t length)
 {
-    const HANDLE handle = open_in(in, name, GENERIC_WRITE, share_all_and_delete, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+    const HANDLE handle = open_in(in, name, GENERIC_WRITE, share_all, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (handle == INVALID_HANDLE_VALUE)
         return 0;
     file_identity appended;
