@@ -112,8 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
         pass_case{"the high bit is dropped, never sign-extended", "\xC1\xA4\x8A\xFF", "\x41\x29\xD2\xE4"},
         pass_case{"an empty source writes nothing after earlier text", "", "old", "old"},
         pass_case{"text goes after what the output holds", "\x41", "old\x1A\x41", "old\x1A"},
-        pass_case{"line ends across buffer boundaries", repeated("\x41\x9B", 300001),
-                  repeated("\x41\r\n", 300001)}),
+        pass_case{"line ends across buffer boundaries", repeated("\x41\x9B", 300001), repeated("\x41\r\n", 300001)}),
     [](const testing::TestParamInfo<pass_case>& tested) { return case_name(tested.param.why); });
 
 TEST(ConvertFile, FailedWriteStillReadsTheWholeSource)

@@ -143,8 +143,8 @@ void wait_for_key_read(int master)
         const struct rlimit limit = {options.file_size_limit, options.file_size_limit};
         ::setrlimit(RLIMIT_FSIZE, &limit);
     }
-    if (options.user != -1 && (::setgid(static_cast<gid_t>(options.user)) != 0
-                               || ::setuid(static_cast<uid_t>(options.user)) != 0))
+    if (options.user != -1
+        && (::setgid(static_cast<gid_t>(options.user)) != 0 || ::setuid(static_cast<uid_t>(options.user)) != 0))
         ::_exit(124);
     if (options.stop_at_question || options.background_job)
         run_as_job(argv.data(), 3, !options.background_job);
@@ -303,16 +303,15 @@ run_result run_converter(const fs::path& folder, const run_options& options)
             result.stopped = ::poll(&told, 1, 5000) == 1 && ::read(report[0], &what, 1) == 1 && what == 'S';
             struct termios while_stopped;
             ::tcgetattr(terminal, &while_stopped);
-            result.modes_restored_while_stopped = while_stopped.c_lflag == modes_before.c_lflag
-                                                  && while_stopped.c_iflag == modes_before.c_iflag;
+            result.modes_restored_while_stopped =
+                while_stopped.c_lflag == modes_before.c_lflag && while_stopped.c_iflag == modes_before.c_iflag;
             // As a shell does on fg: its own modes back, then the job goes on.
             ::tcsetattr(terminal, TCSANOW, &modes_before);
             ::kill(job, SIGCONT);
         }
         const bool waits_for_signal =
             options.signal_at_question != 0 || options.stop_at_question || options.background_job;
-        while ((!waits_for_signal || signalled) && keys_sent < options.keys.size()
-               && keys_sent < questions) {
+        while ((!waits_for_signal || signalled) && keys_sent < options.keys.size() && keys_sent < questions) {
             wait_for_key_read(master);
             write_all(master, options.keys[keys_sent++]);
         }
@@ -336,8 +335,7 @@ run_result run_converter(const fs::path& folder, const run_options& options)
 
     struct termios modes_after;
     ::tcgetattr(terminal, &modes_after);
-    result.modes_restored = modes_after.c_lflag == modes_before.c_lflag
-                            && modes_after.c_iflag == modes_before.c_iflag;
+    result.modes_restored = modes_after.c_lflag == modes_before.c_lflag && modes_after.c_iflag == modes_before.c_iflag;
     result.unread_keys = drain_terminal(terminal);
     for (int fd : {out_pipe[0], err_pipe[0], master, terminal, report[0]})
         if (fd >= 0)

@@ -20,14 +20,14 @@ struct run_options {
     // Key i is written to the terminal once the i-th existing-file question
     // stands on the console and the program reads the keyboard.
     std::vector<std::string> keys;
-    std::string typed_ahead;    // written to the terminal before the start
-    std::string stdin_bytes;    // for stdin_redirected
-    bool console_closed = false;  // the reader of standard output goes away at once
-    int signal_at_question = 0;   // sent at the first question, before any key
-    int ignored_signal = 0;       // the program starts with this signal ignored
-    int user = -1;                // the program runs as this user id, when not -1
+    std::string typed_ahead;               // written to the terminal before the start
+    std::string stdin_bytes;               // for stdin_redirected
+    bool console_closed = false;           // the reader of standard output goes away at once
+    int signal_at_question = 0;            // sent at the first question, before any key
+    int ignored_signal = 0;                // the program starts with this signal ignored
+    int user = -1;                         // the program runs as this user id, when not -1
     std::vector<std::string> environment;  // NAME=value, set for the program only
-    unsigned long file_size_limit = 0;      // RLIMIT_FSIZE in bytes for the program, when not 0
+    unsigned long file_size_limit = 0;     // RLIMIT_FSIZE in bytes for the program, when not 0
     // Job control: the program runs as a job of a small shell in its
     // session. At the first question it is stopped with SIGTSTP; once it has
     // stopped, the terminal is given the shell's modes and the job continued.
@@ -36,19 +36,19 @@ struct run_options {
     // question it stops at the terminal, and signal_at_question is then sent
     // with a SIGCONT, as a shell's kill does.
     bool background_job = false;
-    bool output_to_terminal = false;       // standard output is the terminal too (console terminal)
+    bool output_to_terminal = false;  // standard output is the terminal too (console terminal)
 };
 
 struct run_result {
-    std::string console;  // every byte of standard output
-    std::string errors;   // every byte of standard error
-    int exit_status = -1;   // the exit code, or 128 + the signal that ended it
+    std::string console;   // every byte of standard output
+    std::string errors;    // every byte of standard error
+    int exit_status = -1;  // the exit code, or 128 + the signal that ended it
     bool timed_out = false;
-    std::string unread_keys;   // what the program left in the terminal's input
+    std::string unread_keys;     // what the program left in the terminal's input
     bool modes_restored = true;  // the terminal's modes are as before the run
-    bool stopped = false;               // the job stopped at the question
+    bool stopped = false;        // the job stopped at the question
     bool modes_restored_while_stopped = false;
-    std::string terminal;        // what the terminal showed: echoes, and the output sent to it
+    std::string terminal;  // what the terminal showed: echoes, and the output sent to it
 };
 
 // The command under test: ZODIDEZI_UNDER_TEST (split at blanks) when set.

@@ -33,7 +33,7 @@ std::vector<std::string> settings_for(const std::string& lang)
     const fs::path definition = made.path / lang;
     if (built.insert(lang).second) {
         const std::string command = "localedef -i " + lang.substr(0, lang.find('.')) + " -f UTF-8 '"
-                                    + definition.string() + "' >/dev/null 2>&1";
+                                  + definition.string() + "' >/dev/null 2>&1";
         (void)std::system(command.c_str());  // warnings give a non-zero status too
     }
     if (!fs::exists(definition / "LC_CTYPE"))
@@ -66,8 +66,7 @@ TEST_P(Names, FoundOpenedAndShown)
     options.environment = settings_for(c.lang);
     const run_result result = run_converter(dir.path, options);
 
-    EXPECT_EQ(escaped(result.console), escaped(console_of(under_wine() ? c.ansi : c.run.console)))
-        << describe(result);
+    EXPECT_EQ(escaped(result.console), escaped(console_of(under_wine() ? c.ansi : c.run.console))) << describe(result);
     EXPECT_EQ(result.exit_status, 0);
     tree expected = c.run.files;
     for (const auto& [name, content] : c.run.changed)
@@ -84,13 +83,13 @@ const names_case names_cases[] = {
                         per_file({"caj.zib --> caj.txt", "čaj.zib --> čaj.txt", "ščř.zib --> ščř.txt"}),
                         {{"čaj.txt", cast_txt}, {"caj.txt", ruze_txt}, {"ščř.txt", pes_txt}}}},
     names_case{"C.UTF-8",
-               merged("v\xFDsledek.txt", {"caj.zib --> v\xFDsledek.txt", "?aj.zib --> v\xFDsledek.txt",
-                                          "\x9A??.zib --> v\xFDsledek.txt"}),
+               merged("v\xFDsledek.txt",
+                      {"caj.zib --> v\xFDsledek.txt", "?aj.zib --> v\xFDsledek.txt", "\x9A??.zib --> v\xFDsledek.txt"}),
                e2e_case{"merged into one output with a Czech name",
                         {"*.zib", "výsledek.txt"},
                         {{"čaj.zib", cast_zib}, {"caj.zib", ruze_zib}, {"ščř.zib", pes_zib}},
-                        merged("výsledek.txt", {"caj.zib --> výsledek.txt", "čaj.zib --> výsledek.txt",
-                                                "ščř.zib --> výsledek.txt"}),
+                        merged("výsledek.txt",
+                               {"caj.zib --> výsledek.txt", "čaj.zib --> výsledek.txt", "ščř.zib --> výsledek.txt"}),
                         {{"výsledek.txt", ruze_txt + separator + cast_txt + separator + pes_txt}}}},
     names_case{"C.UTF-8",
                per_file(lines{"?aj.zib --> ?aj.txt"} + question("?aj.txt", "Prepsat.")),
@@ -102,26 +101,35 @@ const names_case names_cases[] = {
                         {"1"}}},
     // The folder's name shows in the message about a source that does not open.
     names_case{"cs_CZ.UTF-8",
-               per_file({"dopis pan\xED \x8E" "ofii.zib --> dopis pan\xED \x8E" "ofii.txt",
-                         "\xE8" "aj.zib --> \xE8" "aj.txt",
-                         "Vstupni soubor slo\x9E" "ka\\\xEF\xE1" "bel.zib nelze otevrit."},
+               per_file({"dopis pan\xED \x8E"
+                         "ofii.zib --> dopis pan\xED \x8E"
+                         "ofii.txt",
+                         "\xE8"
+                         "aj.zib --> \xE8"
+                         "aj.txt",
+                         "Vstupni soubor slo\x9E"
+                         "ka\\\xEF\xE1"
+                         "bel.zib nelze otevrit."},
                         false),
                e2e_case{"Czech code page bytes, in the folder's name too",
                         {"složka\\*.zib"},
-                        {{"složka", "<dir>"}, {"složka/dopis paní Žofii.zib", cast_zib},
-                         {"složka/čaj.zib", ruze_zib}, {"složka/ďábel.zib", "<dir>"}},
-                        per_file({"dopis paní Žofii.zib --> dopis paní Žofii.txt", "čaj.zib --> čaj.txt",
+                        {{"složka", "<dir>"},
+                         {"složka/dopis paní Žofii.zib", cast_zib},
+                         {"složka/čaj.zib", ruze_zib},
+                         {"složka/ďábel.zib", "<dir>"}},
+                        per_file({"dopis paní Žofii.zib --> dopis paní Žofii.txt",
+                                  "čaj.zib --> čaj.txt",
                                   "Vstupni soubor složka\\ďábel.zib nelze otevrit."},
                                  false),
                         {{"složka/dopis paní Žofii.txt", cast_txt}, {"složka/čaj.txt", ruze_txt}}}},
-    names_case{"cs_CZ.UTF-8",
-               per_file({"????????.zib --> ????????.txt", "??????.zib --> ??????.txt", "??.zib --> ??.txt"}),
-               e2e_case{"other scripts are converted and shown as the default character",
-                        {"*.zib"},
-                        {{"Привет.zib", cast_zib}, {"Ελληνικά.zib", ruze_zib}, {"中文.zib", pes_zib}},
-                        per_file({"Ελληνικά.zib --> Ελληνικά.txt", "Привет.zib --> Привет.txt",
-                                  "中文.zib --> 中文.txt"}),
-                        {{"Привет.txt", cast_txt}, {"Ελληνικά.txt", ruze_txt}, {"中文.txt", pes_txt}}}},
+    names_case{
+        "cs_CZ.UTF-8",
+        per_file({"????????.zib --> ????????.txt", "??????.zib --> ??????.txt", "??.zib --> ??.txt"}),
+        e2e_case{"other scripts are converted and shown as the default character",
+                 {"*.zib"},
+                 {{"Привет.zib", cast_zib}, {"Ελληνικά.zib", ruze_zib}, {"中文.zib", pes_zib}},
+                 per_file({"Ελληνικά.zib --> Ελληνικά.txt", "Привет.zib --> Привет.txt", "中文.zib --> 中文.txt"}),
+                 {{"Привет.txt", cast_txt}, {"Ελληνικά.txt", ruze_txt}, {"中文.txt", pes_txt}}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(AnyScript, Names, testing::ValuesIn(names_cases),

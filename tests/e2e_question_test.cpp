@@ -9,20 +9,26 @@
 namespace {
 
 const e2e_case existing_output_cases[] = {
-    e2e_case{"1 overwrites", {"a.zib"}, {{"a.zib", cast_zib}, {"a.txt", "old text"}},
-             per_file(lines{"a.zib --> a.txt"} + question("a.txt", "Prepsat.")), {{"a.txt", cast_txt}}, {"1"}},
-    e2e_case{"2 appends after a last 0x1A", {"a.zib"}, {{"a.zib", cast_zib}, {"a.txt", "old\x1A"}},
+    e2e_case{"1 overwrites",
+             {"a.zib"},
+             {{"a.zib", cast_zib}, {"a.txt", "old text"}},
+             per_file(lines{"a.zib --> a.txt"} + question("a.txt", "Prepsat.")),
+             {{"a.txt", cast_txt}},
+             {"1"}},
+    e2e_case{"2 appends after a last 0x1A",
+             {"a.zib"},
+             {{"a.zib", cast_zib}, {"a.txt", "old\x1A"}},
              per_file(lines{"a.zib --> a.txt"} + question("a.txt", "Pripojit na konec.")),
-             {{"a.txt", "old\x1A" + cast_txt}}, {"2"}},
-    e2e_case{"3 overwrites all and asks once",
-             {"*.zib"},
-             {{"a.zib", cast_zib}, {"a.txt", "1"}, {"b.zib", ruze_zib}, {"b.txt", "2"}, {"c.zib", pes_zib},
-              {"c.txt", "3"}},
-             per_file(lines{"a.zib --> a.txt"} + question("a.txt", "Prepsat.") + lines{"b.zib --> b.txt"}
-                      + question("b.txt", "Prepsat.") + lines{"c.zib --> c.txt"}
-                      + question("c.txt", "Prepsat.")),
-             {{"a.txt", cast_txt}, {"b.txt", ruze_txt}, {"c.txt", pes_txt}},
-             {"3"}},
+             {{"a.txt", "old\x1A" + cast_txt}},
+             {"2"}},
+    e2e_case{
+        "3 overwrites all and asks once",
+        {"*.zib"},
+        {{"a.zib", cast_zib}, {"a.txt", "1"}, {"b.zib", ruze_zib}, {"b.txt", "2"}, {"c.zib", pes_zib}, {"c.txt", "3"}},
+        per_file(lines{"a.zib --> a.txt"} + question("a.txt", "Prepsat.") + lines{"b.zib --> b.txt"}
+                 + question("b.txt", "Prepsat.") + lines{"c.zib --> c.txt"} + question("c.txt", "Prepsat.")),
+        {{"a.txt", cast_txt}, {"b.txt", ruze_txt}, {"c.txt", pes_txt}},
+        {"3"}},
     e2e_case{"4 appends to all and asks once",
              {"*.zib"},
              {{"a.zib", cast_zib}, {"a.txt", "1"}, {"b.zib", ruze_zib}, {"c.zib", pes_zib}, {"c.txt", "3"}},
@@ -43,24 +49,46 @@ const e2e_case existing_output_cases[] = {
              per_file(lines{"a.zib --> a.txt", "b.zib --> b.txt"} + question("b.txt", "decline"), false),
              {{"a.txt", cast_txt}},
              {"n"}},
-    e2e_case{"output is a folder, 1", {"a.zib"}, {{"a.zib", cast_zib}, {"a.txt", "<dir>"}},
-             per_file(lines{"a.zib --> a.txt"} + question("a.txt", "Prepsat.") + lines{"Chyba. Nelze prepsat."},
-                      false),
-             {}, {"1"}},
-    e2e_case{"output is a folder, 2", {"a.zib"}, {{"a.zib", cast_zib}, {"a.txt", "<dir>"}},
+    e2e_case{"output is a folder, 1",
+             {"a.zib"},
+             {{"a.zib", cast_zib}, {"a.txt", "<dir>"}},
+             per_file(lines{"a.zib --> a.txt"} + question("a.txt", "Prepsat.") + lines{"Chyba. Nelze prepsat."}, false),
+             {},
+             {"1"}},
+    e2e_case{"output is a folder, 2",
+             {"a.zib"},
+             {{"a.zib", cast_zib}, {"a.txt", "<dir>"}},
              per_file(lines{"a.zib --> a.txt"} + question("a.txt", "Pripojit na konec.")
                           + lines{"Chyba. Nelze pripojit na konec."},
                       false),
-             {}, {"2"}},
-    e2e_case{"a key typed ahead answers at once", {"a.zib"}, {{"a.zib", cast_zib}, {"a.txt", "old"}},
-             per_file(lines{"a.zib --> a.txt"} + question("a.txt", "Pripojit na konec.")),
-             {{"a.txt", "old" + cast_txt}}, {}, false, console_kind::terminal, "2"},
-    e2e_case{"the key comes from the console when standard input is redirected", {"a.zib"},
+             {},
+             {"2"}},
+    e2e_case{"a key typed ahead answers at once",
+             {"a.zib"},
              {{"a.zib", cast_zib}, {"a.txt", "old"}},
-             per_file(lines{"a.zib --> a.txt"} + question("a.txt", "Prepsat.")), {{"a.txt", cast_txt}}, {"1"},
-             false, console_kind::stdin_redirected, "", "2"},
-    e2e_case{"no console declines", {"a.zib"}, {{"a.zib", cast_zib}, {"a.txt", "old"}},
-             per_file(lines{"a.zib --> a.txt"} + question("a.txt", "decline"), false), {}, {}, false,
+             per_file(lines{"a.zib --> a.txt"} + question("a.txt", "Pripojit na konec.")),
+             {{"a.txt", "old" + cast_txt}},
+             {},
+             false,
+             console_kind::terminal,
+             "2"},
+    e2e_case{"the key comes from the console when standard input is redirected",
+             {"a.zib"},
+             {{"a.zib", cast_zib}, {"a.txt", "old"}},
+             per_file(lines{"a.zib --> a.txt"} + question("a.txt", "Prepsat.")),
+             {{"a.txt", cast_txt}},
+             {"1"},
+             false,
+             console_kind::stdin_redirected,
+             "",
+             "2"},
+    e2e_case{"no console declines",
+             {"a.zib"},
+             {{"a.zib", cast_zib}, {"a.txt", "old"}},
+             per_file(lines{"a.zib --> a.txt"} + question("a.txt", "decline"), false),
+             {},
+             {},
+             false,
              console_kind::none},
 };
 
@@ -112,7 +140,9 @@ const declining_key declining_keys[] = {
     {"F5", "\x1B[15~"},
     {"F1", "\x1BOP"},
     {"F1OnTheLinuxConsole", "\x1B[[A"},
-    {"AltOne", "\x1B" "1"},
+    {"AltOne",
+     "\x1B"
+     "1"},
     {"Utf8Letter", "\xC5\x99"},  // a letter in UTF-8 is one key of several bytes
 };
 
@@ -132,10 +162,11 @@ TEST(KeyRead, SignalWhileWaitingRestoresTheTerminal)
         options.signal_at_question = signal;
         const run_result result = run_converter(dir.path, options);
         EXPECT_EQ(result.exit_status, 128 + signal) << describe(result);
-        EXPECT_EQ(escaped(result.console),
-                  escaped(console_of(per_file(
-                      {"a.zib --> a.txt", "Nelze vytvorit vystupni soubor a.txt nebo takovy soubor jiz existuje.", choices},
-                      false))))
+        EXPECT_EQ(
+            escaped(result.console),
+            escaped(console_of(per_file(
+                {"a.zib --> a.txt", "Nelze vytvorit vystupni soubor a.txt nebo takovy soubor jiz existuje.", choices},
+                false))))
             << "signal " << signal;
         EXPECT_TRUE(result.modes_restored) << "signal " << signal;
         EXPECT_EQ(read_bytes(dir.path / "a.txt"), "old");
@@ -190,9 +221,8 @@ TEST(ExistingOutput, ReadOnlyFileIsNotReplacedOrExtended)
         if (as_root && result.exit_status == 127 && result.console.empty())
             GTEST_SKIP() << "nobody may not run the program from this folder";
         EXPECT_EQ(escaped(result.console),
-                  escaped(console_of(per_file(lines{"a.zib --> a.txt"} + question("a.txt", r.decision)
-                                                  + lines{r.failure},
-                                              false))))
+                  escaped(console_of(
+                      per_file(lines{"a.zib --> a.txt"} + question("a.txt", r.decision) + lines{r.failure}, false))))
             << describe(result);
         EXPECT_EQ(read_bytes(dir.path / "a.txt"), "old");
     }

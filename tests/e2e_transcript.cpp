@@ -83,8 +83,9 @@ tree shown(const tree& files)
 TEST_P(Transcript, ConsoleFilesAndExitStatus)
 {
     const e2e_case& c = GetParam();
-    if (under_wine() && (c.posix_only || c.console_is == console_kind::stdin_redirected || !c.faults.empty()
-                         || c.file_size_limit != 0))
+    if (under_wine()
+        && (c.posix_only || c.console_is == console_kind::stdin_redirected || !c.faults.empty()
+            || c.file_size_limit != 0))
         GTEST_SKIP() << "needs POSIX files, faults or limits, or a console with standard input redirected, "
                         "which wine lacks";
     scratch_dir dir;

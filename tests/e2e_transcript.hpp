@@ -28,10 +28,14 @@ inline const std::string same_file = "Vystupni soubor je totozny se vstupnim, pr
 
 // Sources and what they convert to. Hex escapes are cut short where a hex
 // digit follows.
-inline const std::string cast_zib = "\x27\x2A\x26" "t\x9B";     // "část" and a line end
-inline const std::string cast_txt = "\xE8\xE1\x9A" "t\r\n";
-inline const std::string ruze_zib = "R\x2B\x28" "e";           // "Růže", no line end
-inline const std::string ruze_txt = "R\xF9\x9E" "e";
+inline const std::string cast_zib = "\x27\x2A\x26"
+                                    "t\x9B";  // "část" and a line end
+inline const std::string cast_txt = "\xE8\xE1\x9A"
+                                    "t\r\n";
+inline const std::string ruze_zib = "R\x2B\x28"
+                                    "e";  // "Růže", no line end
+inline const std::string ruze_txt = "R\xF9\x9E"
+                                    "e";
 inline const std::string pes_zib = "Pes\x9B\x9B";
 inline const std::string pes_txt = "Pes\r\n\r\n";
 
@@ -60,9 +64,9 @@ lines operator+(lines a, const lines& b);
 struct e2e_case {
     std::string name;
     std::vector<std::string> args;
-    tree files;             // the folder before the run
-    lines console;          // after the banner
-    tree changed;           // entries new or different afterwards
+    tree files;     // the folder before the run
+    lines console;  // after the banner
+    tree changed;   // entries new or different afterwards
     std::vector<std::string> keys = {};
     bool posix_only = false;  // needs what wine does not offer (FIFOs, links, devices)
     console_kind console_is = console_kind::terminal;

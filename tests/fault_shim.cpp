@@ -23,8 +23,8 @@
 namespace {
 
 struct fault {
-    std::string name;     // the end of the file's name; empty: no fault
-    std::size_t at = 0;   // bytes let through before the failure
+    std::string name;    // the end of the file's name; empty: no fault
+    std::size_t at = 0;  // bytes let through before the failure
 };
 
 struct settings {

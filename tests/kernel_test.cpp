@@ -96,7 +96,7 @@ TEST_P(Kernel, EveryByteValueAtEveryOffsetOfEveryLengthTo160)
                 std::memset(in.data, 'a', size);
                 in.data[at] = static_cast<unsigned char>(value);
                 const std::string expected = std::string(at, 'a') + reference(std::string(1, static_cast<char>(value)))
-                                             + std::string(size - at - 1, 'a');
+                                           + std::string(size - at - 1, 'a');
                 const std::size_t written = kernel(in.data, size, out.data);
                 ASSERT_TRUE(written == expected.size() && std::memcmp(out.data, expected.data(), written) == 0)
                     << "byte 0x" << std::hex << value << std::dec << " at " << at << " of " << size;
@@ -132,10 +132,10 @@ TEST_P(Kernel, RandomTextFromSpecialHeavyAlphabets)
     for (int value = 0; value < 256; ++value)
         every_byte[static_cast<std::size_t>(value)] = static_cast<unsigned char>(value);
     const std::vector<std::vector<unsigned char>> alphabets = {
-        {0x1B, 0x9B, 'a'},                          // escapes and line ends among letters
-        {0x00, 0xA0, 0x20, 0x9B, 0xC1, 0x27},       // deletions next to spaces and line ends
-        {0x1B, 0x9B},                               // nothing one to one at all
-        {'a', 'b', 0x2A, 0x27, 0x29, 0x20, 0x9B},   // text
+        {0x1B, 0x9B, 'a'},                         // escapes and line ends among letters
+        {0x00, 0xA0, 0x20, 0x9B, 0xC1, 0x27},      // deletions next to spaces and line ends
+        {0x1B, 0x9B},                              // nothing one to one at all
+        {'a', 'b', 0x2A, 0x27, 0x29, 0x20, 0x9B},  // text
         every_byte,
     };
     std::mt19937 random(20261211);
@@ -143,8 +143,7 @@ TEST_P(Kernel, RandomTextFromSpecialHeavyAlphabets)
     for (const auto& alphabet : alphabets) {
         for (int round = 0; round < 200; ++round) {
             const std::string source = random_text(random, alphabet, length(random));
-            ASSERT_EQ(hex(converted(GetParam().convert, source)), hex(reference(source)))
-                << "source " << hex(source);
+            ASSERT_EQ(hex(converted(GetParam().convert, source)), hex(reference(source))) << "source " << hex(source);
         }
     }
 }

@@ -2,13 +2,13 @@
 // opens, and the Windows-like wildcard search.
 #include "platform/dir_search.hpp"
 #include "platform/file.hpp"
-#include "platform/stream.hpp"
 #include "platform/posix/wildcard.hpp"
+#include "platform/stream.hpp"
 #include "test_files.hpp"
 
-#include <gtest/gtest.h>
 #include <csignal>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -35,8 +35,14 @@ class OutputWays : public testing::TestWithParam<open_case> {};
 // The scratch folder opened as the program opens the directory part.
 struct opened_folder {
     folder in;
-    explicit opened_folder(const fs::path& path) { folder_open(path.string() + "/", in); }
-    ~opened_folder() { folder_close(in); }
+    explicit opened_folder(const fs::path& path)
+    {
+        folder_open(path.string() + "/", in);
+    }
+    ~opened_folder()
+    {
+        folder_close(in);
+    }
 };
 
 TEST_P(OutputWays, OpenWriteAndLeaveTheRightBytes)
@@ -168,8 +174,14 @@ TEST(Folder, BackslashesSeparateTypedFoldersButNotFoundNames)
 // In the scratch folder for the length of a test.
 struct working_in {
     fs::path before = fs::current_path();
-    explicit working_in(const fs::path& folder) { fs::current_path(folder); }
-    ~working_in() { fs::current_path(before); }
+    explicit working_in(const fs::path& folder)
+    {
+        fs::current_path(folder);
+    }
+    ~working_in()
+    {
+        fs::current_path(before);
+    }
 };
 
 TEST(Folder, PathsLongerThanTheSystemTakesAtOnce)
@@ -241,29 +253,29 @@ TEST_P(Wildcards, MatchLikeWindows)
 
 INSTANTIATE_TEST_SUITE_P(
     Patterns, Wildcards,
-    testing::Values(match_case{"*.zib", "a.zib", 1}, match_case{"*.zib", "A.ZIB", 1},
-                    match_case{"*.ZIB", "a.zib", 1}, match_case{"*.zib", "a.b.zib", 1},
-                    match_case{"*.zib", "a.zib.bak", 0}, match_case{"*.zib", "azib", 0},
-                    match_case{"*.zib", ".zib", 1}, match_case{"*.zib", ".", 0},
+    testing::Values(match_case{"*.zib", "a.zib", 1}, match_case{"*.zib", "A.ZIB", 1}, match_case{"*.ZIB", "a.zib", 1},
+                    match_case{"*.zib", "a.b.zib", 1}, match_case{"*.zib", "a.zib.bak", 0},
+                    match_case{"*.zib", "azib", 0}, match_case{"*.zib", ".zib", 1}, match_case{"*.zib", ".", 0},
                     match_case{"*.*", "dopis", 1},  // every name, those without a dot too
                     match_case{"*.*", "a.b", 1}, match_case{"*.*", "..", 1}, match_case{"*", ".", 1},
-                    match_case{"*.", "dopis", 1}, match_case{"*.", "dopis.txt", 0},
-                    match_case{"?.zib", "a.zib", 1}, match_case{"?.zib", "ab.zib", 0},
+                    match_case{"*.", "dopis", 1}, match_case{"*.", "dopis.txt", 0}, match_case{"?.zib", "a.zib", 1},
+                    match_case{"?.zib", "ab.zib", 0},
                     match_case{"a?.zib", "a.zib", 1},  // ? may match nothing before a dot
-                    match_case{"a??", "a", 1}, match_case{"a?b", "a.b", 0},
-                    match_case{"zdroj.zib", "ZDROJ.ZIB", 1}, match_case{"zdroj.zib", "zdroj.zi", 0},
-                    match_case{"a*b*c", "aXbYbZc", 1}, match_case{"", "a", 0},
+                    match_case{"a??", "a", 1}, match_case{"a?b", "a.b", 0}, match_case{"zdroj.zib", "ZDROJ.ZIB", 1},
+                    match_case{"zdroj.zib", "zdroj.zi", 0}, match_case{"a*b*c", "aXbYbZc", 1}, match_case{"", "a", 0},
                     match_case{"a\"", "a\"", 1}, match_case{"x<y", "xzzy", 0},  // legal name characters here
-                    match_case{"\xE1*", "\xC1x", 0}),  // only ASCII letters fold
+                    match_case{"\xE1*", "\xC1x", 0}),                           // only ASCII letters fold
     [](const testing::TestParamInfo<match_case>& tested) {
-        return std::to_string(tested.index) + "_" + case_name(std::string(tested.param.pattern) + "_" + tested.param.name);
+        return std::to_string(tested.index) + "_"
+             + case_name(std::string(tested.param.pattern) + "_" + tested.param.name);
     });
 
 TEST(DirectoryOrder, LetterCaseIgnoredTiesByBytes)
 {
     std::vector<std::string> names = {"b.zib", "_x", "a.zib", "B.zib", "A.zib", "c.ZIB", "1"};
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return directory_order(a, b) < 0; });
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return directory_order(a, b) < 0;
+    });
     // Windows sorts by upper case, so the underscore (0x5F) comes after letters.
     EXPECT_EQ(names, (std::vector<std::string>{"1", "A.zib", "a.zib", "B.zib", "b.zib", "c.ZIB", "_x"}));
 }

@@ -24,8 +24,8 @@ struct scratch_folder {
     folder in;
     scratch_folder()
     {
-        path = fs::temp_directory_path() / ("zodidezi-test-" + std::to_string(::GetCurrentProcessId()) + "-"
-                                            + std::to_string(::GetTickCount64()));
+        path = fs::temp_directory_path()
+             / ("zodidezi-test-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount64()));
         fs::create_directory(path);
         folder_open(utf8_from_wide(path.wstring()) + "\\", in);
     }
@@ -134,10 +134,16 @@ TEST(Names, UnicodeAndLoneSurrogatesGoBothWays)
         std::wstring wide;
         std::string utf8;
     };
-    for (const row& r : {row{L"caj.zib", "caj.zib"}, row{L"\u010Daj", "\xC4\x8D" "aj"},
-                         row{L"\u4E2D", "\xE4\xB8\xAD"}, row{L"\U0001D11E", "\xF0\x9D\x84\x9E"},
+    for (const row& r : {row{L"caj.zib", "caj.zib"},
+                         row{L"\u010Daj",
+                             "\xC4\x8D"
+                             "aj"},
+                         row{L"\u4E2D", "\xE4\xB8\xAD"},
+                         row{L"\U0001D11E", "\xF0\x9D\x84\x9E"},
                          row{std::wstring(L"a") + L'\xD800', "a\xED\xA0\x80"},
-                         row{std::wstring(1, L'\xDC00') + L"b", "\xED\xB0\x80" "b"}}) {
+                         row{std::wstring(1, L'\xDC00') + L"b",
+                             "\xED\xB0\x80"
+                             "b"}}) {
         EXPECT_EQ(utf8_from_wide(r.wide), r.utf8);
         EXPECT_EQ(wide_from_utf8(r.utf8), r.wide);
     }
@@ -149,8 +155,17 @@ TEST(Names, MalformedBytesNeverBecomeSeparatorsOrDots)
         std::string utf8;
         std::wstring wide;
     };
-    for (const row& r : {row{"a\xC0\xAF" "b", L"a\uFFFD" L"b"}, row{"\xE0\x80\xAE", L"\uFFFD"},
-                         row{"\xFF.", L"\uFFFD."}, row{"\xC4", L"\uFFFD"}, row{"\x8D" "a", L"\uFFFD" L"a"},
+    for (const row& r : {row{"a\xC0\xAF"
+                             "b",
+                             L"a\uFFFD"
+                             L"b"},
+                         row{"\xE0\x80\xAE", L"\uFFFD"},
+                         row{"\xFF.", L"\uFFFD."},
+                         row{"\xC4", L"\uFFFD"},
+                         row{"\x8D"
+                             "a",
+                             L"\uFFFD"
+                             L"a"},
                          row{"\xF4\x90\x80\x80", L"\uFFFD"}})
         EXPECT_EQ(wide_from_utf8(r.utf8), r.wide) << r.utf8;
 }

@@ -47,7 +47,8 @@ constexpr std::uint64_t make_action(unsigned byte)
     const action_text text = text_of(byte);
     std::uint64_t action = std::uint64_t{text.length} << byte_shift(7);
     for (unsigned i = 0; i < text.length; ++i) {
-        const unsigned value = text.bytes != nullptr ? static_cast<unsigned char>(text.bytes[i]) : zibol_table[byte & 0x7F];
+        const unsigned value =
+            text.bytes != nullptr ? static_cast<unsigned char>(text.bytes[i]) : zibol_table[byte & 0x7F];
         action |= std::uint64_t{value} << byte_shift(i);
     }
     return action;

@@ -39,9 +39,9 @@ std::size_t count_usable()
     const bool zmm_saved = (state & 0xE6) == 0xE6;  // and the mask registers
     if (!__get_cpuid_count(7, 0, &a, &b, &c, &d))
         return 1;
-    const bool avx2 = ymm_saved && bit(b, 5) && bit(b, 3) && bit(b, 8);  // AVX2, BMI1, BMI2
+    const bool avx2 = ymm_saved && bit(b, 5) && bit(b, 3) && bit(b, 8);      // AVX2, BMI1, BMI2
     const bool avx512 = zmm_saved && bit(b, 16) && bit(b, 30) && bit(b, 31)  // F, BW, VL
-                        && bit(c, 1) && bit(c, 6);                          // VBMI, VBMI2
+                     && bit(c, 1) && bit(c, 6);                              // VBMI, VBMI2
     return avx2 ? (avx512 ? 3 : 2) : 1;
 }
 

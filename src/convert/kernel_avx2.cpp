@@ -17,7 +17,7 @@ constexpr std::size_t chunk_units = 64;
 }  // namespace
 
 __attribute__((target("avx2,bmi,bmi2"))) std::size_t convert_avx2(const unsigned char* in, std::size_t size,
-                                                                 unsigned char* out)
+                                                                  unsigned char* out)
 {
     __m256i rows[8];
     for (std::size_t row = 0; row < 8; ++row)

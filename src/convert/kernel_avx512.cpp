@@ -39,8 +39,8 @@ constexpr std::array<unsigned char, 64> counting = make_counting();
 
 }  // namespace
 
-__attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,bmi,bmi2,popcnt"))) std::size_t
-convert_avx512(const unsigned char* in, std::size_t size, unsigned char* out)
+__attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,bmi,bmi2,popcnt"))) std::size_t convert_avx512(
+    const unsigned char* in, std::size_t size, unsigned char* out)
 {
     constexpr std::size_t block = 64;
     const __m512i table_low = _mm512_loadu_si512(vector_table.data());

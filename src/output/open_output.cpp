@@ -47,8 +47,8 @@ int open_output(output_stream& output, const folder& in, const std::string& name
     if (key == key_overwrite)
         return open_as_decided(output, in, name, open_way::overwrite, "Prepsat.", "Chyba. Nelze prepsat.");
     if (key == key_append)
-        return open_as_decided(output, in, name, open_way::append, "Pripojit na konec.",
-                               "Chyba. Nelze pripojit na konec.");
+        return open_as_decided(
+            output, in, name, open_way::append, "Pripojit na konec.", "Chyba. Nelze pripojit na konec.");
     console_line("");
     console_line("Ukonceno.");
     return 0;

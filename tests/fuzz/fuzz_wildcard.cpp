@@ -24,8 +24,7 @@ struct reference_match {
     reference_match(std::string p, std::string n)
         : pattern(std::move(p)), name(std::move(n)), last_dot(name.rfind('.')),
           known((pattern.size() + 1) * (name.size() + 1), -1)
-    {
-    }
+    {}
 
     bool at(std::size_t i, std::size_t j)
     {

@@ -31,8 +31,9 @@ std::vector<std::string> find_entries(const folder& in, const std::string& patte
             names.emplace_back(name);
     }
     ::closedir(listing);
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return directory_order(a, b) < 0; });
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return directory_order(a, b) < 0;
+    });
 
     // NTFS delivers its two own entries before every name.
     std::vector<std::string> entries;

@@ -74,8 +74,8 @@ int open_step_by_step(const std::string& directory)
         at = end + 1;
         if (step.empty())
             continue;
-        const int next = retry_on_interrupt(
-            [&] { return ::openat(current, step.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+        const int next =
+            retry_on_interrupt([&] { return ::openat(current, step.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
         if (current != AT_FDCWD)
             ::close(current);
         current = next;
@@ -190,9 +190,9 @@ int file_remove(const folder& in, const std::string& name, native_file file)
     struct stat named;
     struct stat open_file;
     return in.open && ::fstat(descriptor(file), &open_file) == 0
-           && ::fstatat(descriptor(in.handle), name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0
-           && named.st_dev == open_file.st_dev && named.st_ino == open_file.st_ino
-           && ::unlinkat(descriptor(in.handle), name.c_str(), 0) == 0;
+        && ::fstatat(descriptor(in.handle), name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0
+        && named.st_dev == open_file.st_dev && named.st_ino == open_file.st_ino
+        && ::unlinkat(descriptor(in.handle), name.c_str(), 0) == 0;
 }
 
 int file_cut(const folder&, const std::string&, native_file file, std::uint64_t length)

@@ -25,8 +25,8 @@ volatile std::sig_atomic_t reading = 0;  // the terminal is in key_modes
 // The signals whose default action ends the process (the terminal is put
 // back first, and then the signal acts as it would have), and the stop and
 // the continue (the terminal is the shell's while stopped).
-constexpr int caught_signals[] = {SIGINT,  SIGTERM,   SIGHUP,  SIGQUIT, SIGUSR1, SIGUSR2,
-                                  SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGTSTP, SIGCONT};
+constexpr int caught_signals[] = {
+    SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGTSTP, SIGCONT};
 constexpr int caught_count = sizeof caught_signals / sizeof caught_signals[0];
 struct sigaction previous_actions[caught_count];
 
@@ -136,8 +136,8 @@ int switch_modes()
     if (::tcgetattr(terminal, &saved_modes) != 0)
         return 0;
     key_modes = saved_modes;
-    key_modes.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF
-                                                | IXANY);
+    key_modes.c_iflag &=
+        ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY);
     key_modes.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ECHOE | ECHOK | ECHONL | ISIG | IEXTEN);
     key_modes.c_cc[VMIN] = 1;
     key_modes.c_cc[VTIME] = 0;

@@ -68,9 +68,7 @@ void advance(int token, const wildcard& pattern, position_sets& s)
 {
     const std::size_t words = s.words;
     switch (token) {
-    case any_run:
-        from_first_on(s.reached, words, s.end);
-        return;
+    case any_run: from_first_on(s.reached, words, s.end); return;
     case dos_star: {
         // From before the last dot it runs up to that dot; from after it, to
         // the end.
@@ -142,8 +140,12 @@ int wildcard_matches(wildcard& pattern, std::string_view name)
     }
     // The scratch is laid out with `words` words a set for this name.
     std::uint64_t* const by_letter = pattern.by_letter.data();
-    position_sets s{pattern.sets.data(), pattern.sets.data() + words, pattern.sets.data() + 2 * words,
-                    pattern.sets.data() + 3 * words, words, end};
+    position_sets s{pattern.sets.data(),
+                    pattern.sets.data() + words,
+                    pattern.sets.data() + 2 * words,
+                    pattern.sets.data() + 3 * words,
+                    words,
+                    end};
     for (std::size_t w = 0; w < 4 * words; ++w)
         pattern.sets[w] = 0;
     std::size_t last_dot = end;

@@ -56,6 +56,6 @@ int console_write(const char* bytes, std::size_t size)
     if (::GetConsoleMode(out, &mode))
         return write_console(out, text);
     const std::string ansi = ansi_from_wide(text);
-    return file_write(reinterpret_cast<native_file>(out), reinterpret_cast<const unsigned char*>(ansi.data()),
-                      ansi.size());
+    return file_write(
+        reinterpret_cast<native_file>(out), reinterpret_cast<const unsigned char*>(ansi.data()), ansi.size());
 }

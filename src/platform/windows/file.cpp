@@ -60,8 +60,8 @@ void folder_close(folder& opened)
 int file_open_source(const folder& in, const std::string& name, native_file& file, file_identity& id)
 {
     // Without backup semantics a directory does not open at all.
-    const HANDLE handle = open_in(in, name, GENERIC_READ, share_all, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
+    const HANDLE handle =
+        open_in(in, name, GENERIC_READ, share_all, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     if (handle == INVALID_HANDLE_VALUE)
         return 0;
     BY_HANDLE_FILE_INFORMATION info;
@@ -140,7 +140,7 @@ int name_identity(const folder& in, const std::string& name, file_identity& id)
         return 0;
     BY_HANDLE_FILE_INFORMATION info;
     const int regular = ::GetFileType(handle) == FILE_TYPE_DISK && ::GetFileInformationByHandle(handle, &info)
-                        && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+                     && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     ::CloseHandle(handle);
     if (regular)
         identity_from(info, id);
@@ -163,9 +163,9 @@ int file_remove(const folder& in, const std::string& name, native_file file)
     FILE_DISPOSITION_INFO disposition{};
     disposition.DeleteFile = TRUE;
     const int removed = file_identity_of(file, created, ignored)
-                        && file_identity_of(reinterpret_cast<native_file>(handle), named, ignored)
-                        && same_file(created, named)
-                        && ::SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
+                     && file_identity_of(reinterpret_cast<native_file>(handle), named, ignored)
+                     && same_file(created, named)
+                     && ::SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
     ::CloseHandle(handle);
     return removed;
 }
@@ -183,9 +183,9 @@ int file_cut(const folder& in, const std::string& name, native_file file, std::u
     LARGE_INTEGER end;
     end.QuadPart = static_cast<LONGLONG>(length);
     const int cut = file_identity_of(file, appended, ignored)
-                    && file_identity_of(reinterpret_cast<native_file>(handle), named, ignored)
-                    && same_file(appended, named) && ::SetFilePointerEx(handle, end, nullptr, FILE_BEGIN)
-                    && ::SetEndOfFile(handle);
+                 && file_identity_of(reinterpret_cast<native_file>(handle), named, ignored)
+                 && same_file(appended, named) && ::SetFilePointerEx(handle, end, nullptr, FILE_BEGIN)
+                 && ::SetEndOfFile(handle);
     ::CloseHandle(handle);
     return cut;
 }

@@ -11,11 +11,15 @@ HANDLE console_input = INVALID_HANDLE_VALUE;
 bool is_lone_modifier(WORD key)
 {
     switch (key) {
-    case VK_SHIFT: case VK_CONTROL: case VK_MENU: case VK_CAPITAL: case VK_NUMLOCK: case VK_SCROLL:
-    case VK_LWIN: case VK_RWIN:
-        return true;
-    default:
-        return false;
+    case VK_SHIFT:
+    case VK_CONTROL:
+    case VK_MENU:
+    case VK_CAPITAL:
+    case VK_NUMLOCK:
+    case VK_SCROLL:
+    case VK_LWIN:
+    case VK_RWIN: return true;
+    default: return false;
     }
 }
 
@@ -37,8 +41,13 @@ int key_code(const KEY_EVENT_RECORD& key)
 int read_console_key()
 {
     if (console_input == INVALID_HANDLE_VALUE)
-        console_input = ::CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
+        console_input = ::CreateFileA("CONIN$",
+                                      GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr,
+                                      OPEN_EXISTING,
+                                      0,
+                                      nullptr);
     DWORD saved_mode = 0;
     if (console_input == INVALID_HANDLE_VALUE || !::GetConsoleMode(console_input, &saved_mode))
         return key_no_console;

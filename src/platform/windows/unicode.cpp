@@ -59,7 +59,7 @@ std::wstring wide_from_utf8(std::string_view text)
         for (; taken <= continuations && i + taken < text.size() && is_continuation(text[i + taken]); ++taken)
             code = (code << 6) | continuation_bits(text[i + taken]);
         const bool well_formed = (lead < 0x80 || continuations != 0) && taken == continuations + 1
-                                 && code >= least[continuations] && code <= 0x10FFFF;
+                              && code >= least[continuations] && code <= 0x10FFFF;
         i += taken;
         if (!well_formed)
             code = replacement;
