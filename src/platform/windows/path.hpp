@@ -12,7 +12,7 @@
 
 inline std::wstring system_path(const std::string& path)
 {
-    const std::wstring wide = wide_from_utf8(path);
+    std::wstring wide = wide_from_utf8(path);
     const DWORD needed = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     std::wstring full(needed, L'\0');
     const DWORD written = needed == 0 ? 0 : ::GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
