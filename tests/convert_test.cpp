@@ -1,6 +1,7 @@
 // The conversion pass through real streams, against expectations typed from
 // the translation table in other forms.
 #include "convert/convert.hpp"
+#include "opened_folder.hpp"
 #include "test_files.hpp"
 
 #include <gtest/gtest.h>
@@ -14,16 +15,14 @@ std::string converted(const std::string& source, const std::string& before = "")
     scratch_dir dir;
     write_bytes(dir.path / "in.zib", source);
     write_bytes(dir.path / "out.txt", before);
-    folder here;
-    folder_open(dir.path.string() + "/", here);
+    const opened_folder here(dir.path);
     source_stream in;
     output_stream out;
-    EXPECT_EQ(source_open(in, here, "in.zib"), 1);
-    EXPECT_EQ(output_open(out, here, "out.txt", open_way::append), 1);
+    EXPECT_EQ(source_open(in, here.in, "in.zib"), 1);
+    EXPECT_EQ(output_open(out, here.in, "out.txt", open_way::append), 1);
     EXPECT_EQ(convert_file(in, out), 1);
     EXPECT_EQ(source_fill(in), 0);
     EXPECT_EQ(output_close(out), 1);
-    folder_close(here);
     return read_bytes(dir.path / "out.txt");
 }
 
@@ -119,21 +118,17 @@ TEST(ConvertFile, FailedWriteStillReadsTheWholeSource)
 {
     scratch_dir dir;
     write_bytes(dir.path / "in.zib", repeated("\x41\x9B", 200000));
-    folder here;
-    folder devices;
-    folder_open(dir.path.string() + "/", here);
-    folder_open("/dev/", devices);
+    const opened_folder here(dir.path);
+    const opened_folder devices("/dev");
     source_stream in;
     output_stream out;
-    ASSERT_EQ(source_open(in, here, "in.zib"), 1);
-    ASSERT_EQ(output_open(out, devices, "full", open_way::overwrite), 1);
+    ASSERT_EQ(source_open(in, here.in, "in.zib"), 1);
+    ASSERT_EQ(output_open(out, devices.in, "full", open_way::overwrite), 1);
     EXPECT_EQ(convert_file(in, out), 1);
     EXPECT_EQ(source_fill(in), 0);
     EXPECT_FALSE(in.failed) << "the end of the source, not a read error";
     EXPECT_TRUE(out.failed);
     EXPECT_EQ(output_close(out), 0);
-    folder_close(here);
-    folder_close(devices);
 }
 
 TEST(ConvertFile, ExamplesGiveTheirExpectedText)

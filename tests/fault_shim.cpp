@@ -108,6 +108,26 @@ mode_t mode_of(int flags, va_list arguments)
     return (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
 }
 
+// Lets through only the bytes before the fault's byte `at`; false, with
+// `error` set, once it is reached.
+bool before_fault(const descriptor_state& state, std::size_t at, int error, size_t& size)
+{
+    if (state.done >= at) {
+        errno = error;
+        return false;
+    }
+    if (size > at - state.done)
+        size = at - state.done;
+    return true;
+}
+
+ssize_t counted(descriptor_state& state, ssize_t moved)
+{
+    if (moved > 0)
+        state.done += static_cast<std::size_t>(moved);
+    return moved;
+}
+
 // Both ways into a file come here; an open in the current directory is an
 // open at it.
 int open_at(int directory, const char* path, int flags, mode_t mode)
@@ -150,18 +170,9 @@ ssize_t read(int fd, void* buffer, size_t size)
     if (interrupt_now(interrupted[fd]))
         return -1;
     descriptor_state& state = descriptors[fd];
-    if (state.read_fault) {
-        if (state.done >= chosen().read.at) {
-            errno = EIO;
-            return -1;
-        }
-        if (size > chosen().read.at - state.done)
-            size = chosen().read.at - state.done;
-    }
-    const ssize_t got = real(fd, buffer, size);
-    if (got > 0)
-        state.done += static_cast<std::size_t>(got);
-    return got;
+    if (state.read_fault && !before_fault(state, chosen().read.at, EIO, size))
+        return -1;
+    return counted(state, real(fd, buffer, size));
 }
 
 ssize_t write(int fd, const void* bytes, size_t size)
@@ -174,18 +185,9 @@ ssize_t write(int fd, const void* bytes, size_t size)
     descriptor_state& state = descriptors[fd];
     if (chosen().short_writes && size > 1000)
         size = 1000;
-    if (state.write_fault) {
-        if (state.done >= chosen().write.at) {
-            errno = ENOSPC;
-            return -1;
-        }
-        if (size > chosen().write.at - state.done)
-            size = chosen().write.at - state.done;
-    }
-    const ssize_t put = real(fd, bytes, size);
-    if (put > 0)
-        state.done += static_cast<std::size_t>(put);
-    return put;
+    if (state.write_fault && !before_fault(state, chosen().write.at, ENOSPC, size))
+        return -1;
+    return counted(state, real(fd, bytes, size));
 }
 
 }  // extern "C"

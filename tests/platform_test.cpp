@@ -1,5 +1,6 @@
 // The POSIX platform services: the three ways of opening an output, source
 // opens, and the Windows-like wildcard search.
+#include "opened_folder.hpp"
 #include "platform/dir_search.hpp"
 #include "platform/file.hpp"
 #include "platform/posix/wildcard.hpp"
@@ -31,19 +32,6 @@ void PrintTo(const open_case& c, std::ostream* os)
 }
 
 class OutputWays : public testing::TestWithParam<open_case> {};
-
-// The scratch folder opened as the program opens the directory part.
-struct opened_folder {
-    folder in;
-    explicit opened_folder(const fs::path& path)
-    {
-        folder_open(path.string() + "/", in);
-    }
-    ~opened_folder()
-    {
-        folder_close(in);
-    }
-};
 
 TEST_P(OutputWays, OpenWriteAndLeaveTheRightBytes)
 {

@@ -22,36 +22,32 @@ constexpr unsigned byte_of(std::uint64_t word, unsigned position)
     return static_cast<unsigned>(word >> byte_shift(position)) & 0xFF;
 }
 
-struct action_text {
-    const char* bytes;
-    unsigned length;
-};
-
-constexpr action_text text_of(unsigned byte)
+// Up to five bytes in the order they are written, and their count in the
+// eighth byte.
+constexpr std::uint64_t packed(const unsigned char* bytes, unsigned length)
 {
-    if (byte == zibol_escape)
-        return {"<ESC>", 5};
-    if (byte == zibol_space)
-        return {" ", 1};
-    if (byte == zibol_line_end)
-        return {"\r\n", 2};
-    return {nullptr, zibol_table[byte & 0x7F] != no_output ? 1U : 0U};
+    std::uint64_t action = std::uint64_t{length} << byte_shift(7);
+    for (unsigned i = 0; i < length; ++i)
+        action |= std::uint64_t{bytes[i]} << byte_shift(i);
+    return action;
 }
 
-// What one source byte becomes, in one word: up to five bytes in the order
-// they are written, and their count in the eighth byte. A kernel loads the
-// word once, stores all eight bytes with one move and steps on by the count;
-// the bytes past the count are written over by what follows.
+// What one source byte becomes, in one word. A kernel loads the word once,
+// stores all eight bytes with one move and steps on by the count; the bytes
+// past the count are written over by what follows.
 constexpr std::uint64_t make_action(unsigned byte)
 {
-    const action_text text = text_of(byte);
-    std::uint64_t action = std::uint64_t{text.length} << byte_shift(7);
-    for (unsigned i = 0; i < text.length; ++i) {
-        const unsigned value =
-            text.bytes != nullptr ? static_cast<unsigned char>(text.bytes[i]) : zibol_table[byte & 0x7F];
-        action |= std::uint64_t{value} << byte_shift(i);
-    }
-    return action;
+    const unsigned char escape[] = {'<', 'E', 'S', 'C', '>'};
+    const unsigned char space[] = {' '};
+    const unsigned char line_end[] = {'\r', '\n'};
+    const unsigned char letter[] = {zibol_table[byte & 0x7F]};
+    if (byte == zibol_escape)
+        return packed(escape, 5);
+    if (byte == zibol_space)
+        return packed(space, 1);
+    if (byte == zibol_line_end)
+        return packed(line_end, 2);
+    return packed(letter, letter[0] != no_output ? 1 : 0);
 }
 
 constexpr std::array<std::uint64_t, 257> make_action_table()
@@ -59,14 +55,14 @@ constexpr std::array<std::uint64_t, 257> make_action_table()
     std::array<std::uint64_t, 257> table{};
     for (unsigned byte = 0; byte < 256; ++byte)
         table[byte] = make_action(byte);
-    table[256] = std::uint64_t{1} << byte_shift(7);
+    const unsigned char anything[] = {0};
+    table[256] = packed(anything, 1);
     return table;
 }
 
 // The action of every byte value. Entry 256 is a stand-in that gives one
 // byte, for a kernel that must place an action where there is none.
 constexpr std::array<std::uint64_t, 257> action_table = make_action_table();
-constexpr unsigned plain_byte = 256;
 
 constexpr std::size_t length_of(std::uint64_t action)
 {
@@ -78,6 +74,16 @@ inline unsigned char* put_action(unsigned char* out, std::uint64_t action)
 {
     std::memcpy(out, &action, sizeof action);
     return out + length_of(action);
+}
+
+// The action of a block's one special, at `at` (`specials` has at most one
+// bit). In a block without one `at` is the block's width: the byte after the
+// block is read but the stand-in is taken, so that the block is placed the
+// same way, with no branch, and the stand-in written over by the next block.
+inline std::uint64_t lone_action(std::uint64_t specials, const unsigned char* block, std::size_t at)
+{
+    const unsigned code = block[at];
+    return action_table[specials != 0 ? code : 256];
 }
 
 // The vector kernels look every byte up in this copy of zibol_table, in

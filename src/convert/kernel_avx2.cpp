@@ -74,11 +74,8 @@ __attribute__((target("avx2,bmi,bmi2"))) std::size_t convert_avx2(const unsigned
                 out = write_with_specials<unit>(bytes, text, mask, out);
                 continue;
             }
-            // Without a special `at` is 64 and the stand-in action takes its
-            // place, written where the next unit writes over it.
             const std::size_t at = _tzcnt_u64(mask);
-            const unsigned loaded = bytes[at];
-            const std::uint64_t action = action_table[mask != 0 ? loaded : plain_byte];
+            const std::uint64_t action = lone_action(mask, bytes, at);
             const std::size_t length = length_of(action);
             for (std::size_t half = 0; half < unit; half += 32)
                 _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + half),

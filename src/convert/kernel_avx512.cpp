@@ -67,11 +67,9 @@ __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,bmi,bmi2
         if ((specials & (specials - 1)) == 0) {
             // At most one special (nine blocks in ten of text): the block, the
             // special's action over it, and the rest of the block moved on by
-            // a permute, with no branch. Without a special `at` is 64 and the
-            // stand-in action is placed where the next block writes over it.
+            // a permute, with no branch.
             const std::size_t at = _tzcnt_u64(specials);
-            const unsigned code = in[done + at];
-            const std::uint64_t action = action_table[specials != 0 ? code : plain_byte];
+            const std::uint64_t action = lone_action(specials, in + done, at);
             const std::size_t length = length_of(action);
             // (The zero-masking form: GCC 12's plain one reads an undefined vector.)
             const __m512i rest = _mm512_maskz_permutexvar_epi8(

@@ -37,6 +37,16 @@ bool has(const std::uint64_t* set, std::size_t position)
     return (set[position / 64] >> (position % 64)) & 1U;
 }
 
+void put(std::uint64_t* set, std::size_t position)
+{
+    set[position / 64] |= std::uint64_t{1} << (position % 64);
+}
+
+void take(std::uint64_t* set, std::size_t position)
+{
+    set[position / 64] &= ~(std::uint64_t{1} << (position % 64));
+}
+
 // `to` = `from` moved one position on (each bit from j to j + 1).
 void step(const std::uint64_t* from, std::uint64_t* to, std::size_t words)
 {
@@ -92,12 +102,12 @@ void advance(int token, const wildcard& pattern, position_sets& s)
             s.next[w] = s.reached[w] & (question ? ~s.dots[w] : s.dots[w]);
             s.reached[w] &= question ? s.dots[w] : 0;
         }
-        s.next[s.end / 64] &= ~(std::uint64_t{1} << (s.end % 64));
+        take(s.next, s.end);
         step(s.next, s.next, words);
         for (std::size_t w = 0; w < words; ++w)
             s.reached[w] |= s.next[w];
         if (at_end)
-            s.reached[s.end / 64] |= std::uint64_t{1} << (s.end % 64);
+            put(s.reached, s.end);
         return;
     }
     default:
@@ -150,16 +160,16 @@ int wildcard_matches(wildcard& pattern, std::string_view name)
         pattern.sets[w] = 0;
     std::size_t last_dot = end;
     for (std::size_t j = 0; j < end; ++j) {
-        by_letter[upper(name[j]) * words + j / 64] |= std::uint64_t{1} << (j % 64);
+        put(by_letter + upper(name[j]) * words, j);
         if (name[j] == '.') {
-            s.dots[j / 64] |= std::uint64_t{1} << (j % 64);
+            put(s.dots, j);
             last_dot = j;
         }
     }
     if (last_dot != end)
         for (std::size_t j = 0; j <= last_dot; ++j)
-            s.up_to_last_dot[j / 64] |= std::uint64_t{1} << (j % 64);
-    s.reached[0] = 1;
+            put(s.up_to_last_dot, j);
+    put(s.reached, 0);
 
     bool alive = true;
     for (const int token : pattern.tokens) {
